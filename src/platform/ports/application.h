@@ -1,0 +1,56 @@
+#pragma once
+// The application object of the user-interface toolkit: title, message boxes, the idle
+// event, message processing and the end of the program. The Win32 adapter runs the real
+// message loop; the fake records boxes and answers them from a script.
+
+#include <functional>
+#include <string>
+
+namespace quillon {
+
+enum class MsgIcon { Information, Question, Error };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgResult { Ok, Yes, No };
+
+// Thrown to end the program at once (after a message that says why). Not an Error: no
+// error box is shown for it; the entry point catches it and returns.
+struct ProgramEnd {};
+
+// An idle handler with an owner, so a form can tell whether its own handler is installed.
+struct IdleHandler {
+  const void* owner = nullptr;
+  std::function<void()> run;
+  explicit operator bool() const { return static_cast<bool>(run); }
+};
+
+class Application {
+ public:
+  virtual ~Application() = default;
+
+  virtual void SetTitle(const std::wstring& title) = 0;
+  virtual std::wstring Title() const = 0;
+
+  // Application-modal message box; returns the button pressed.
+  virtual MsgResult MessageBox(const std::wstring& text, const std::wstring& caption,
+                               MsgIcon icon, MsgButtons buttons) = 0;
+  // Dispatches every pending window message, then returns.
+  virtual void ProcessMessages() = 0;
+  // The system's default beep.
+  virtual void Beep() = 0;
+
+  // The handler run each time the message queue has been emptied (may be empty).
+  IdleHandler& OnIdle() { return on_idle_; }
+  void SetOnIdle(IdleHandler handler) { on_idle_ = std::move(handler); }
+
+  // The standard error box: stop icon, the application title as caption.
+  void ShowError(const std::wstring& message);
+
+  // Runs one user-interface event: an Error escaping it is shown in the standard error box
+  // and the event ends there; ProgramEnd passes through.
+  void HandleEvent(const std::function<void()>& event);
+
+ private:
+  IdleHandler on_idle_;
+};
+
+}  // namespace quillon
