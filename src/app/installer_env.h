@@ -1,0 +1,29 @@
+#pragma once
+// The platform services one run of the installer uses, and the facts of its start: the
+// folder of the running program and the command-line arguments. The entry point fills it
+// with the Win32 adapters; tests fill it with fakes.
+
+#include <string>
+#include <vector>
+
+#include "platform/ports/application.h"
+#include "platform/ports/code_page.h"
+#include "platform/ports/file_system.h"
+#include "platform/ports/registry.h"
+#include "platform/ports/resources.h"
+
+namespace quillon {
+
+struct InstallerEnv {
+  Application* app = nullptr;
+  Registry* registry = nullptr;
+  FileSystem* files = nullptr;
+  CodePage* code_page = nullptr;
+  Resources* resources = nullptr;
+  // Folder of the running installer program, with its trailing "\".
+  std::wstring installer_dir;
+  // Command-line arguments after the program name.
+  std::vector<std::wstring> args;
+};
+
+}  // namespace quillon

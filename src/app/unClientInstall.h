@@ -1,0 +1,111 @@
+#pragma once
+// TfrmClientInstall: the wizard form, the application's main form for the whole run. Its
+// fields are the installer state of one run; its controls form the eight-page wizard.
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/unFormBase.h"
+
+namespace quillon {
+
+// The application title set at program entry, before the wizard computes its own.
+inline const std::wstring kEntryTitle = L"《Quillon(网络Excel平台)》客户端安装程序";
+
+class TfrmClientInstall : public TfrmFormBase {
+ public:
+  explicit TfrmClientInstall(InstallerEnv& env);
+
+  // --- Installer state -------------------------------------------------------------------
+  std::wstring sDestDir;
+  bool bCanClose = false;
+  std::wstring OEMMsg, OEMMsg2;
+  std::wstring sClientName_Ribbon;
+  std::wstring sLoginIPForShortCut, sLoginDBForShortCut;
+  std::wstring sLoginMenuCaption;
+  bool bNoLoginMenu = false;
+  bool bNoExcelClient = false, bNoExcelAgent = false;
+  bool bNoDisplayLoginIP = false, bNoDisplayLoginDB = false;
+  bool bSilenceInstall = false;
+  bool bAutoSetIE = false;
+  std::wstring IPForSetIE, PortForSetIE, ShortCutNameForIE;
+  bool bCreateShortCutForIE = false;
+  std::wstring ExFileDir;
+  std::wstring sIconPath_Client, sIconPath_Agent;
+  std::wstring sCaption_Client, sCaption_Agent;
+
+  // --- Controls ----------------------------------------------------------------------------
+  ui::Panel* pnlTop = nullptr;
+  ui::Label* labMain = nullptr;
+  ui::Label* labDetail = nullptr;
+  ui::PageControl* pcMain = nullptr;
+  ui::TabSheet *tabFirst = nullptr, *tabAgree = nullptr, *tabDir = nullptr,
+               *tabIdentity = nullptr, *tabDB = nullptr, *tabCOM = nullptr,
+               *tabInstall = nullptr, *tabFinished = nullptr;
+  ui::Label *labFirstHint1 = nullptr, *labFirstHint2 = nullptr;
+  ui::RadioButton* rabInstall = nullptr;
+  ui::Label* Label1 = nullptr;
+  ui::Memo* Memo1 = nullptr;
+  ui::RadioButton *radAgree = nullptr, *radNoAgree = nullptr;
+  ui::Label* labDirHint = nullptr;
+  ui::Edit* edDir = nullptr;
+  ui::Button* Button1 = nullptr;
+  ui::Label* Label5 = nullptr;
+  ui::Label *Label13 = nullptr, *Label11 = nullptr, *Label12 = nullptr, *Label14 = nullptr,
+            *Label15 = nullptr, *Label16 = nullptr;
+  ui::Edit *edCOMUser = nullptr, *edCOMUserPW = nullptr;
+  ui::Label *Label9 = nullptr, *Label4 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
+            *Label10 = nullptr;
+  ui::Edit *edDBSvr = nullptr, *edDBUser = nullptr, *edDBUserPW = nullptr, *edDBName = nullptr;
+  ui::CheckBox* chkbDataFilePath = nullptr;
+  ui::Edit* edDataFilePath = nullptr;
+  ui::Label* labDataFilePath = nullptr;
+  ui::CheckBox* chkDemoData = nullptr;
+  ui::Panel* pnlDB = nullptr;
+  ui::Label* Label2 = nullptr;
+  ui::Edit* edCOMIP = nullptr;
+  ui::Label *labInstall = nullptr, *labCopyFile = nullptr;
+  ui::ProgressBar* pb = nullptr;
+  ui::Label *Label6 = nullptr, *labFinishHint = nullptr, *Label3 = nullptr;
+  ui::Button *btnPrior = nullptr, *btnNext = nullptr;
+  ui::ComboBox* comboLang = nullptr;
+  ui::Timer* Timer1 = nullptr;
+
+  // --- Launch role ---------------------------------------------------------------------------
+  const LaunchRole& role() const { return role_; }
+
+  // --- Events and steps ----------------------------------------------------------------------
+  void FormCreate() override;
+  void FormShow() override;
+  void Timer1Timer();
+  void btnCancelClick() override;
+
+  // Shows the missing-file message with `detail` and ends the program (throws ProgramEnd).
+  [[noreturn]] void ExitForMissingFile(const std::wstring& detail);
+
+  // Steps whose full behaviour belongs to the configuration, language, product-information,
+  // page and Excel parts of the installer; see each definition.
+  void SetLangCaption() override;
+  void comboLangChange();
+  void RefreshProductName();
+  void ReadSetupConfig();
+  void LoadProductInfo();
+  void LoadLicenceText();
+  void pcMainChange();
+  void DoIdle() override;
+  void btnNextClick();
+  // True when a 32-bit Excel is installed; false after telling the user.
+  bool CheckExcel();
+
+ protected:
+  bool CanClose() override { return bCanClose; }
+
+ private:
+  void BuildControls();
+  // CheckExcel failed: the installer ends.
+  void EndAfterFailedExcelCheck();
+
+  LaunchRole role_;
+};
+
+}  // namespace quillon

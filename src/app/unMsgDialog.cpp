@@ -1,0 +1,97 @@
+#include "app/unMsgDialog.h"
+
+#include "config/unReg_File.h"
+
+namespace quillon {
+
+namespace {
+
+struct LanguageState {
+  Registry* registry = nullptr;
+  Application* app = nullptr;
+  std::wstring code;
+  bool valid = false;
+  bool a = false, b = false, c = false;
+};
+
+LanguageState& State() {
+  static LanguageState state;
+  return state;
+}
+
+}  // namespace
+
+void BindLanguageServices(Registry* registry, Application* app) {
+  LanguageState& s = State();
+  s = LanguageState{};
+  s.registry = registry;
+  s.app = app;
+}
+
+std::wstring GetCurLang() {
+  LanguageState& s = State();
+  if (!s.valid) {
+    std::wstring code;
+    // A failed read (no key, no access) means the default language.
+    if (s.registry) {
+      try {
+        code = ReadUserRegString(*s.registry, kProductKey, L"CurLang");
+      } catch (const std::exception&) {
+        code.clear();
+      }
+    }
+    if (code.empty()) code = L"A";
+    s.code = code;
+    s.a = code == L"A";
+    s.b = code == L"B";
+    s.c = code == L"C";
+    s.valid = true;
+  }
+  return s.code;
+}
+
+void InvalidateLanguage() { State().valid = false; }
+
+bool LangFlagA() {
+  GetCurLang();
+  return State().a;
+}
+bool LangFlagB() {
+  GetCurLang();
+  return State().b;
+}
+bool LangFlagC() {
+  GetCurLang();
+  return State().c;
+}
+
+std::wstring LangText(const std::wstring& a, const std::wstring& b, const std::wstring& c) {
+  const std::wstring& chosen = LangFlagA() ? a : LangFlagB() ? b : c;
+  return chosen.empty() ? a : chosen;
+}
+
+void ShowHintMsg(const std::wstring& a, const std::wstring& b, const std::wstring& c,
+                 const std::wstring& caption, bool as_given) {
+  Application* app = State().app;
+  if (!app) return;
+  const std::wstring text = as_given ? a : LangText(a, b, c);
+  const std::wstring title = caption.empty() ? LangText(L"提示", L"提示", L"Hint") : caption;
+  app->MessageBox(text, title, MsgIcon::Information, MsgButtons::Ok);
+}
+
+bool ShowConfirmMsg(const std::wstring& a, const std::wstring& b, const std::wstring& c) {
+  Application* app = State().app;
+  if (!app) return false;
+  return app->MessageBox(LangText(a, b, c), LangText(L"确认", L"確認", L"Confirm"),
+                         MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+std::wstring LangCodeOfItem(int index) {
+  return index == 0 ? L"A" : index == 1 ? L"B" : L"C";
+}
+
+int ItemOfLangCode(const std::wstring& code) {
+  return code == L"B" ? 1 : code == L"C" ? 2 : 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,15 @@
+#include "platform/fake/fake_application.h"
+
+namespace quillon {
+
+MsgResult FakeApplication::MessageBox(const std::wstring& text, const std::wstring& caption,
+                                      MsgIcon icon, MsgButtons buttons) {
+  boxes.push_back(Box{text, caption, icon, buttons});
+  if (buttons == MsgButtons::Ok) return MsgResult::Ok;
+  if (answers_.empty()) return MsgResult::Yes;
+  const MsgResult answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+// Application without windows: records every message box and answers Yes/No questions from
+// a script (Yes when the script is empty); counts message processing and beeps.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ports/application.h"
+
+namespace quillon {
+
+class FakeApplication : public Application {
+ public:
+  struct Box {
+    std::wstring text, caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+  };
+
+  void SetTitle(const std::wstring& title) override { title_ = title; }
+  std::wstring Title() const override { return title_; }
+  MsgResult MessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+                       MsgButtons buttons) override;
+  void ProcessMessages() override { ++process_messages_count; }
+  void Beep() override { ++beeps; }
+
+  // Answers for the next Yes/No questions, in order.
+  void QueueAnswer(MsgResult answer) { answers_.push_back(answer); }
+
+  std::vector<Box> boxes;
+  int process_messages_count = 0;
+  int beeps = 0;
+
+ private:
+  std::wstring title_;
+  std::deque<MsgResult> answers_;
+};
+
+}  // namespace quillon
