@@ -1,6 +1,9 @@
 #include "app/unClientInstall.h"
 
+#include "app/licence_texts.h"
 #include "app/unMsgDialog.h"
+#include "app/wizard_captions.h"
+#include "app/wizard_headings.h"
 #include "base/text.h"
 #include "config/unReg_File.h"
 
@@ -23,11 +26,11 @@ TfrmClientInstall::TfrmClientInstall(InstallerEnv& env)
 
 // Design-time layout (96-DPI pixels) and the language-A captions the form starts with.
 void TfrmClientInstall::BuildControls() {
-  SetCaption(L"程序安装");
   SetBounds(0, 0, 503, 392);
   SetFont(ui::Font{L"宋体", 9});
 
   pnlTop = Place(Add<ui::Panel>(this, L"pnlTop"), 0, 0, 503, 58);
+  pnlTop->banner = true;
   labMain = Place(Add<ui::Label>(pnlTop, L"labMain"), 20, 10, 460, 16);
   labMain->SetFont(ui::Font{L"宋体", 10});
   labDetail = Place(Add<ui::Label>(pnlTop, L"labDetail"), 36, 32, 450, 16);
@@ -49,91 +52,61 @@ void TfrmClientInstall::BuildControls() {
   tabFinished = page(L"tabFinished");
 
   labFirstHint1 = Place(Add<ui::Label>(tabFirst, L"labFirstHint1"), 24, 24, 450, 36);
-  labFirstHint1->SetCaption(
-      L"建议你在继续安装之前,先关闭其它正在运行的程式,以避免在安装过程中出现可能的冲突");
   labFirstHint2 = Place(Add<ui::Label>(tabFirst, L"labFirstHint2"), 24, 76, 450, 16);
-  labFirstHint2->SetCaption(L"请点击\"下一步\"继续,或\"取消\"退出安装");
   rabInstall = Place(Add<ui::RadioButton>(tabFirst, L"rabInstall"), 24, 120, 200, 20);
-  rabInstall->SetCaption(L"重新安装");
   rabInstall->SetChecked(true);
   rabInstall->SetVisible(false);
 
   Label1 = Place(Add<ui::Label>(tabAgree, L"Label1"), 16, 8, 470, 16);
-  Label1->SetCaption(L"请仔细阅读下面使用许可协议,在继续安装之前你必须接受本协议");
   Memo1 = Place(Add<ui::Memo>(tabAgree, L"Memo1"), 16, 28, 470, 168);
   radAgree = Place(Add<ui::RadioButton>(tabAgree, L"radAgree"), 16, 204, 300, 18);
-  radAgree->SetCaption(L"我接受该协议");
   radNoAgree = Place(Add<ui::RadioButton>(tabAgree, L"radNoAgree"), 16, 226, 300, 18);
-  radNoAgree->SetCaption(L"我不接受该协议");
   radNoAgree->SetChecked(true);
 
   labDirHint = Place(Add<ui::Label>(tabDir, L"labDirHint"), 24, 24, 450, 16);
-  labDirHint->SetCaption(L"安装程序将安装%s到如下文件夹.");
   edDir = Place(Add<ui::Edit>(tabDir, L"edDir"), 24, 52, 360, 22);
   edDir->SetText(L"C:\\Tovrin");
   Button1 = Place(Add<ui::Button>(tabDir, L"Button1"), 396, 50, 80, 25);
-  Button1->SetCaption(L"选择...");
   Label5 = Place(Add<ui::Label>(tabDir, L"Label5"), 24, 96, 450, 36);
-  Label5->SetCaption(L"继续安装,请点击\"下一步\".如果想选择其它文件夹,请点击\"选择...\".");
 
   Label13 = Place(Add<ui::Label>(tabIdentity, L"Label13"), 24, 16, 450, 16);
-  Label13->SetCaption(L"请输入操作系统的管理员账户名称及密码");
   Label11 = Place(Add<ui::Label>(tabIdentity, L"Label11"), 80, 50, 80, 16);
-  Label11->SetCaption(L"账户名称：");
   edCOMUser = Place(Add<ui::Edit>(tabIdentity, L"edCOMUser"), 170, 46, 200, 22);
   Label12 = Place(Add<ui::Label>(tabIdentity, L"Label12"), 80, 82, 80, 16);
-  Label12->SetCaption(L"密码：");
   edCOMUserPW = Place(Add<ui::Edit>(tabIdentity, L"edCOMUserPW"), 170, 78, 200, 22);
   edCOMUserPW->password = true;
   Label14 = Place(Add<ui::Label>(tabIdentity, L"Label14"), 24, 130, 450, 16);
-  Label14->SetCaption(L"注意：如果是 Windows2003 + SP2 则要求必须输入账户及密码,");
   Label15 = Place(Add<ui::Label>(tabIdentity, L"Label15"), 24, 150, 450, 16);
-  Label15->SetCaption(L"其它的系统也要求尽量输入，如果的确不知道那直接跳过也可以,");
   Label16 = Place(Add<ui::Label>(tabIdentity, L"Label16"), 24, 170, 450, 16);
-  Label16->SetCaption(L"此时安装程序将按默认方式进行安装.");
 
   Label9 = Place(Add<ui::Label>(tabDB, L"Label9"), 24, 10, 450, 16);
-  Label9->SetCaption(L"请输入如下数据库登录信息 和 新建数据库名.");
   Label4 = Place(Add<ui::Label>(tabDB, L"Label4"), 40, 40, 110, 16);
-  Label4->SetCaption(L"数据库服务器：");
   edDBSvr = Place(Add<ui::Edit>(tabDB, L"edDBSvr"), 160, 36, 200, 22);
   Label7 = Place(Add<ui::Label>(tabDB, L"Label7"), 40, 68, 110, 16);
-  Label7->SetCaption(L"数据库用户：");
   edDBUser = Place(Add<ui::Edit>(tabDB, L"edDBUser"), 160, 64, 200, 22);
   Label8 = Place(Add<ui::Label>(tabDB, L"Label8"), 40, 96, 110, 16);
-  Label8->SetCaption(L"登录密码：");
   edDBUserPW = Place(Add<ui::Edit>(tabDB, L"edDBUserPW"), 160, 92, 200, 22);
   edDBUserPW->password = true;
   Label10 = Place(Add<ui::Label>(tabDB, L"Label10"), 40, 124, 110, 16);
-  Label10->SetCaption(L"新建数据库名：");
   edDBName = Place(Add<ui::Edit>(tabDB, L"edDBName"), 160, 120, 200, 22);
   chkbDataFilePath = Place(Add<ui::CheckBox>(tabDB, L"chkbDataFilePath"), 24, 152, 220, 18);
-  chkbDataFilePath->SetCaption(L"自定义数据文件的存储路径：");
   edDataFilePath = Place(Add<ui::Edit>(tabDB, L"edDataFilePath"), 250, 150, 220, 22);
   edDataFilePath->SetEnabled(false);
   labDataFilePath = Place(Add<ui::Label>(tabDB, L"labDataFilePath"), 250, 176, 220, 16);
-  labDataFilePath->SetCaption(L"SQL Server所在机器上的有效路径");
   labDataFilePath->SetEnabled(false);
   chkDemoData = Place(Add<ui::CheckBox>(tabDB, L"chkDemoData"), 24, 200, 220, 18);
-  chkDemoData->SetCaption(L"导入演示资料");
   pnlDB = Place(Add<ui::Panel>(tabDB, L"pnlDB"), 300, 200, 180, 24);
-  pnlDB->SetCaption(L"正在创建数据库...");
 
   Label2 = Place(Add<ui::Label>(tabCOM, L"Label2"), 24, 40, 450, 16);
-  Label2->SetCaption(L"中间件服务器 的IP地址:(如果就是本机,请直接点击\"下一步\")");
   edCOMIP = Place(Add<ui::Edit>(tabCOM, L"edCOMIP"), 24, 66, 200, 22);
 
   labInstall = Place(Add<ui::Label>(tabInstall, L"labInstall"), 24, 30, 450, 16);
-  labInstall->SetCaption(L"正在复制文件...");
   labCopyFile = Place(Add<ui::Label>(tabInstall, L"labCopyFile"), 24, 60, 450, 16);
   pb = Place(Add<ui::ProgressBar>(tabInstall, L"pb"), 24, 90, 450, 20);
 
   Label6 = Place(Add<ui::Label>(tabFinished, L"Label6"), 24, 30, 450, 18);
-  Label6->SetCaption(L"安装成功");
   labFinishHint = Place(Add<ui::Label>(tabFinished, L"labFinishHint"), 24, 64, 450, 16);
-  labFinishHint->SetCaption(L"%s已经在你的计算机中安装完毕。");
   Label3 = Place(Add<ui::Label>(tabFinished, L"Label3"), 24, 96, 450, 16);
-  Label3->SetCaption(L"请点击\"完成\"结束安装.");
 
   SymbolLine1->SetBounds(10, 322, 473, 16);
   comboLang = Place(Add<ui::ComboBox>(this, L"comboLang"), 12, 352, 130, 22);
@@ -142,19 +115,30 @@ void TfrmClientInstall::BuildControls() {
   comboLang->on_change = [this] { comboLangChange(); };
 
   btnPrior = Place(Add<ui::Button>(this, L"btnPrior"), 238, 350, 80, 25);
-  btnPrior->SetCaption(L"< 上一步");
   btnPrior->on_click = [this] {};
   btnNext = Place(Add<ui::Button>(this, L"btnNext"), 322, 350, 80, 25);
-  btnNext->SetCaption(L"下一步 >");
   btnNext->on_click = [this] { btnNextClick(); };
   btnOK->SetBounds(322, 350, 80, 25);
-  btnOK->SetCaption(L"完成");
   btnOK->SetVisible(false);
   btnCancel->SetBounds(412, 350, 80, 25);
 
   Timer1 = Add<ui::Timer>(this, L"Timer1");
   Timer1->interval_ms = 500;
   Timer1->on_timer = [this] { Timer1Timer(); };
+
+  // The form starts in language A: its captions and licence agreement.
+  ApplyCaptions(0);
+  Memo1->SetText(LicenceText(0));
+}
+
+void TfrmClientInstall::ApplyCaptions(int column) {
+  for (size_t i = 0; i < WizardCaptionCount(); ++i) {
+    const WizardCaption& row = WizardCaptions()[i];
+    ui::Control* control = row.control == std::wstring(kWizardFormName) ? this : Find(row.control);
+    if (control) control->SetCaption(CaptionText(row, column));
+  }
+  dir_hint_unfilled_ = true;
+  finish_hint_unfilled_ = true;
 }
 
 void TfrmClientInstall::FormCreate() {

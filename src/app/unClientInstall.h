@@ -102,10 +102,16 @@ class TfrmClientInstall : public TfrmFormBase {
 
  private:
   void BuildControls();
+  // Sets the captions of column `column` of the caption table (0 A, 1 B, 2 C).
+  void ApplyCaptions(int column);
   // CheckExcel failed: the installer ends.
   void EndAfterFailedExcelCheck();
 
   LaunchRole role_;
+  // The destination and finish hints still hold their format text, waiting for the
+  // product name.
+  bool dir_hint_unfilled_ = false;
+  bool finish_hint_unfilled_ = false;
 };
 
 }  // namespace quillon

@@ -219,6 +219,8 @@ class PageControl : public Control {
 class Panel : public Control {
  public:
   Panel(Control* parent, std::wstring name) : Control(Kind::Panel, parent, std::move(name)) {}
+  // A banner panel is painted in the window colour instead of the face colour.
+  bool banner = false;
 };
 
 // A one-shot or repeating timer owned by a form; the renderer runs it while enabled.

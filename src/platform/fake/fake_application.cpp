@@ -12,4 +12,9 @@ MsgResult FakeApplication::MessageBox(const std::wstring& text, const std::wstri
   return answer;
 }
 
+void FakeApplication::RunMainForm(ui::Form&, const std::function<void()>& form_show) {
+  ran_main_form = true;
+  HandleEvent(form_show);
+}
+
 }  // namespace quillon

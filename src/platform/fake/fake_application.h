@@ -24,6 +24,12 @@ class FakeApplication : public Application {
                        MsgButtons buttons) override;
   void ProcessMessages() override { ++process_messages_count; }
   void Beep() override { ++beeps; }
+  // Runs `form_show` as an event and returns: tests drive the form themselves afterwards.
+  void RunMainForm(ui::Form& form, const std::function<void()>& form_show) override;
+  // Runs the idle handler once, as the message loop does when its queue is empty.
+  void Idle() {
+    if (OnIdle()) OnIdle().run();
+  }
 
   // Answers for the next Yes/No questions, in order.
   void QueueAnswer(MsgResult answer) { answers_.push_back(answer); }
@@ -31,6 +37,7 @@ class FakeApplication : public Application {
   std::vector<Box> boxes;
   int process_messages_count = 0;
   int beeps = 0;
+  bool ran_main_form = false;
 
  private:
   std::wstring title_;

@@ -6,6 +6,10 @@
 #include <functional>
 #include <string>
 
+namespace quillon::ui {
+class Form;
+}
+
 namespace quillon {
 
 enum class MsgIcon { Information, Question, Error };
@@ -37,6 +41,12 @@ class Application {
   virtual void ProcessMessages() = 0;
   // The system's default beep.
   virtual void Beep() = 0;
+
+  // Runs the program's main form: makes its window (hidden), runs `form_show` as one event
+  // while the window is being shown, shows it unless it closed meanwhile, then serves messages
+  // until the form has closed or the program was ended. Runs the idle handler each time the
+  // message queue has been emptied.
+  virtual void RunMainForm(ui::Form& form, const std::function<void()>& form_show) = 0;
 
   // The handler run each time the message queue has been emptied (may be empty).
   IdleHandler& OnIdle() { return on_idle_; }

@@ -1,0 +1,116 @@
+#include "platform/win32/win32_application.h"
+
+#include <commctrl.h>
+
+#include "controls/widgets.h"
+#include "platform/win32/win32_form_view.h"
+
+namespace quillon {
+
+namespace {
+
+const wchar_t kAppClass[] = L"QuillonApplication";
+
+LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.hInstance = instance;
+  wc.lpfnWndProc = AppProc;
+  wc.lpszClassName = kAppClass;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  RegisterClassExW(&wc);
+  // The application window: zero-sized, it only carries the title and the taskbar button,
+  // and owns the main form and the message boxes.
+  const int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+  window_ = CreateWindowExW(0, kAppClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            cx, cy, 0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+Win32Application::~Win32Application() {
+  view_.reset();
+  if (window_) DestroyWindow(window_);
+}
+
+void Win32Application::SetTitle(const std::wstring& title) {
+  title_ = title;
+  SetWindowTextW(window_, title.c_str());
+}
+
+MsgResult Win32Application::MessageBox(const std::wstring& text, const std::wstring& caption,
+                                       MsgIcon icon, MsgButtons buttons) {
+  UINT flags = MB_APPLMODAL | MB_SETFOREGROUND;
+  flags |= buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+  flags |= icon == MsgIcon::Information ? MB_ICONINFORMATION
+           : icon == MsgIcon::Question  ? MB_ICONQUESTION
+                                        : MB_ICONERROR;
+  HWND owner = window_;
+  if (view_ && IsWindowVisible(view_->form_window())) owner = view_->form_window();
+  const int r = ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+  if (r == IDYES) return MsgResult::Yes;
+  if (r == IDNO) return MsgResult::No;
+  return MsgResult::Ok;
+}
+
+bool Win32Application::DispatchOne(MSG& msg) {
+  if (msg.message == WM_QUIT) return false;
+  HWND form = view_ ? view_->form_window() : nullptr;
+  if (!form || !IsDialogMessageW(form, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void Win32Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!DispatchOne(msg)) {
+      ended_ = true;
+      break;
+    }
+  }
+}
+
+void Win32Application::Beep() { MessageBeep(MB_OK); }
+
+void Win32Application::Dispatch(const std::function<void()>& event) {
+  try {
+    HandleEvent(event);
+  } catch (const ProgramEnd&) {
+    ended_ = true;
+    PostQuitMessage(0);
+  } catch (...) {
+    // Nothing may unwind through Windows' own frames.
+    ShowError(L"Unexpected failure");
+  }
+}
+
+void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  view_ = std::make_unique<Win32FormView>(*this, form);
+  // The form's show event runs before the window appears on screen.
+  HandleEvent(form_show);
+  if (!form.closed() && !ended_) form.SetVisible(true);
+  while (!form.closed() && !ended_) {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!DispatchOne(msg)) break;
+      continue;
+    }
+    // The queue is empty: the application's idle event.
+    if (OnIdle()) Dispatch(OnIdle().run);
+    if (form.closed() || ended_) break;
+    WaitMessage();
+  }
+  view_.reset();
+}
+
+}  // namespace quillon

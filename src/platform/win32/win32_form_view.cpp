@@ -1,0 +1,504 @@
+#include "platform/win32/win32_form_view.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "base/text.h"
+#include "controls/SymbolLine.h"
+#include "platform/win32/control_id.h"
+#include "platform/win32/win32_application.h"
+
+namespace quillon {
+
+namespace {
+
+const wchar_t kContainerClass[] = L"QuillonContainer";
+const wchar_t kSymbolLineClass[] = L"TSymbolLine";
+const UINT_PTR kTimerBase = 0x5100;
+
+void RegisterClasses(HINSTANCE instance, const std::wstring& form_class) {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpfnWndProc = Win32FormView::FormProc;
+  wc.lpszClassName = form_class.c_str();
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  RegisterClassExW(&wc);
+  wc.hIcon = nullptr;
+  wc.lpfnWndProc = Win32FormView::ContainerProc;
+  wc.lpszClassName = kContainerClass;
+  RegisterClassExW(&wc);
+  wc.lpszClassName = kSymbolLineClass;
+  RegisterClassExW(&wc);
+}
+
+Win32FormView* ViewOf(HWND hwnd) {
+  // Every window of a form view stores the view in its user data.
+  return reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+}  // namespace
+
+Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app), form_(form) {
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi_ <= 0) dpi_ = 96;
+  banner_brush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+
+  const std::wstring form_class = L"T" + form.name();
+  RegisterClasses(app.instance(), form_class);
+
+  RECT rc{0, 0, Scale(form.width()), Scale(form.height())};
+  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  AdjustWindowRectEx(&rc, style, FALSE, WS_EX_CONTROLPARENT);
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  form_hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, form_class.c_str(), form.caption().c_str(),
+                               style, x, y, w, h, app.window(), nullptr, app.instance(), nullptr);
+  SetWindowLongPtrW(form_hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  windows_[&form] = form_hwnd_;
+  controls_[form_hwnd_] = &form;
+  for (ui::Control* child : form.children()) Create(*child, form_hwnd_);
+  // Controls owned by the form but not parented under it (none today) would be skipped.
+  ApplyFont(form);
+  form.SetObserver(this);
+}
+
+Win32FormView::~Win32FormView() {
+  form_.SetObserver(nullptr);
+  if (form_hwnd_ && IsWindow(form_hwnd_)) DestroyWindow(form_hwnd_);
+  for (auto& f : fonts_) DeleteObject(f.second);
+  if (banner_brush_) DeleteObject(banner_brush_);
+}
+
+HFONT Win32FormView::FontFor(const ui::Font& font) {
+  const std::wstring key = font.name + L"/" + IntToText(font.size);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(font.size, dpi_, 72);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
+  HFONT f = CreateFontIndirectW(&lf);
+  fonts_[key] = f;
+  return f;
+}
+
+HWND Win32FormView::CreateFor(ui::Control& c, HWND parent) {
+  const wchar_t* cls = nullptr;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD ex = 0;
+  std::wstring text = c.caption();
+  switch (c.kind()) {
+    case ui::Kind::Label:
+      cls = L"STATIC";
+      style |= SS_LEFT | SS_NOPREFIX;
+      break;
+    case ui::Kind::Button:
+      cls = L"BUTTON";
+      style |= BS_PUSHBUTTON | WS_TABSTOP;
+      break;
+    case ui::Kind::Edit: {
+      auto& e = static_cast<ui::Edit&>(c);
+      cls = L"EDIT";
+      style |= ES_AUTOHSCROLL | WS_TABSTOP | (e.password ? ES_PASSWORD : 0);
+      ex = WS_EX_CLIENTEDGE;
+      text = e.text();
+      break;
+    }
+    case ui::Kind::Memo:
+      cls = L"EDIT";
+      style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+      ex = WS_EX_CLIENTEDGE;
+      text = static_cast<ui::Memo&>(c).text();
+      break;
+    case ui::Kind::RadioButton:
+      cls = L"BUTTON";
+      style |= BS_RADIOBUTTON | WS_TABSTOP;
+      break;
+    case ui::Kind::CheckBox:
+      cls = L"BUTTON";
+      style |= BS_CHECKBOX | WS_TABSTOP;
+      break;
+    case ui::Kind::ComboBox:
+      cls = L"COMBOBOX";
+      style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+      text.clear();
+      break;
+    case ui::Kind::ProgressBar:
+      cls = PROGRESS_CLASSW;
+      text.clear();
+      break;
+    case ui::Kind::Custom:
+      cls = kSymbolLineClass;
+      text.clear();
+      break;
+    case ui::Kind::Timer:
+    case ui::Kind::Form:
+      return nullptr;
+    default:  // page control, tab sheets, panels
+      cls = kContainerClass;
+      style |= WS_CLIPCHILDREN;
+      ex = WS_EX_CONTROLPARENT;
+      break;
+  }
+  const int id = ControlIdOfName(c.name());
+  HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(),
+                              nullptr);
+  if (cls == kContainerClass || cls == kSymbolLineClass) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  return hwnd;
+}
+
+void Win32FormView::Create(ui::Control& c, HWND parent) {
+  HWND hwnd = CreateFor(c, parent);
+  if (c.kind() == ui::Kind::Timer) {
+    by_id_[ControlIdOfName(c.name())] = &c;
+    return;
+  }
+  if (!hwnd) return;
+  windows_[&c] = hwnd;
+  controls_[hwnd] = &c;
+  by_id_[ControlIdOfName(c.name())] = &c;
+  for (ui::Control* child : c.children()) Create(*child, hwnd);
+  ApplyAll(c);
+}
+
+void Win32FormView::ApplyAll(ui::Control& c) {
+  ApplyBounds(c);
+  ApplyFont(c);
+  HWND hwnd = windows_[&c];
+  EnableWindow(hwnd, c.enabled());
+  switch (c.kind()) {
+    case ui::Kind::RadioButton:
+      SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::RadioButton&>(c).checked(), 0);
+      break;
+    case ui::Kind::CheckBox:
+      SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::CheckBox&>(c).checked(), 0);
+      break;
+    case ui::Kind::ComboBox:
+      Changed(c, ui::Prop::Items);
+      break;
+    case ui::Kind::ProgressBar:
+      ApplyProgress(static_cast<ui::ProgressBar&>(c));
+      break;
+    default:
+      break;
+  }
+  ApplyVisible(c);
+}
+
+bool Win32FormView::EffectivelyShown(ui::Control& c) const {
+  if (!c.visible()) return false;
+  if (c.kind() == ui::Kind::TabSheet && c.parent() && c.parent()->kind() == ui::Kind::PageControl) {
+    return static_cast<ui::PageControl*>(c.parent())->active_page() == &c;
+  }
+  return true;
+}
+
+void Win32FormView::ApplyVisible(ui::Control& c) {
+  auto it = windows_.find(&c);
+  if (it == windows_.end()) return;
+  ShowWindow(it->second, EffectivelyShown(c) ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32FormView::ApplyBounds(ui::Control& c) {
+  if (&c == &form_) return;  // the form keeps its centred window position
+  HWND hwnd = windows_[&c];
+  int height = c.height();
+  if (c.kind() == ui::Kind::ComboBox) height = 200;  // room for the drop-down list
+  MoveWindow(hwnd, Scale(c.left()), Scale(c.top()), Scale(c.width()), Scale(height), TRUE);
+}
+
+void Win32FormView::ApplyFont(ui::Control& c) {
+  auto it = windows_.find(&c);
+  if (it == windows_.end()) return;
+  SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font())), TRUE);
+}
+
+void Win32FormView::ApplyProgress(ui::ProgressBar& bar) {
+  HWND hwnd = windows_[&bar];
+  SendMessageW(hwnd, PBM_SETRANGE32, 0, bar.total_parts());
+  SendMessageW(hwnd, PBM_SETPOS, bar.parts_complete(), 0);
+}
+
+void Win32FormView::ApplyTimer(ui::Timer& timer) {
+  const UINT_PTR id = kTimerBase + ControlIdOfName(timer.name());
+  if (timer.timer_enabled()) {
+    SetTimer(form_hwnd_, id, static_cast<UINT>(timer.interval_ms), nullptr);
+  } else {
+    KillTimer(form_hwnd_, id);
+  }
+}
+
+void Win32FormView::Changed(ui::Control& c, ui::Prop what) {
+  if (c.kind() == ui::Kind::Timer) {
+    if (what == ui::Prop::TimerState) ApplyTimer(static_cast<ui::Timer&>(c));
+    return;
+  }
+  auto it = windows_.find(&c);
+  if (it == windows_.end()) return;
+  HWND hwnd = it->second;
+  switch (what) {
+    case ui::Prop::Caption:
+      if (c.kind() == ui::Kind::Custom) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+      } else {
+        SetWindowTextW(hwnd, c.caption().c_str());
+      }
+      break;
+    case ui::Prop::Text:
+      if (!syncing_text_) SetWindowTextW(hwnd, static_cast<ui::Edit&>(c).text().c_str());
+      break;
+    case ui::Prop::Lines:
+      SetWindowTextW(hwnd, static_cast<ui::Memo&>(c).text().c_str());
+      break;
+    case ui::Prop::Visible:
+      if (&c == &form_) {
+        ShowWindow(hwnd, c.visible() ? SW_SHOW : SW_HIDE);
+        if (c.visible()) SetForegroundWindow(hwnd);
+      } else {
+        ApplyVisible(c);
+      }
+      break;
+    case ui::Prop::Enabled:
+      EnableWindow(hwnd, c.enabled());
+      break;
+    case ui::Prop::Checked:
+      if (c.kind() == ui::Kind::RadioButton) {
+        SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::RadioButton&>(c).checked(), 0);
+      } else if (c.kind() == ui::Kind::CheckBox) {
+        SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::CheckBox&>(c).checked(), 0);
+      }
+      break;
+    case ui::Prop::Items: {
+      auto& combo = static_cast<ui::ComboBox&>(c);
+      SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
+      for (const auto& item : combo.items()) {
+        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      }
+      SendMessageW(hwnd, CB_SETCURSEL, combo.item_index(), 0);
+      break;
+    }
+    case ui::Prop::ItemIndex:
+      SendMessageW(hwnd, CB_SETCURSEL, static_cast<ui::ComboBox&>(c).item_index(), 0);
+      break;
+    case ui::Prop::Bounds:
+      ApplyBounds(c);
+      break;
+    case ui::Prop::Font:
+      ApplyFont(c);
+      break;
+    case ui::Prop::ActivePage:
+      for (ui::Control* page : c.children()) ApplyVisible(*page);
+      break;
+    case ui::Prop::Progress:
+      ApplyProgress(static_cast<ui::ProgressBar&>(c));
+      break;
+    case ui::Prop::TopMost:
+      SetWindowPos(hwnd, form_.top_most() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case ui::Prop::Repaint:
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+      break;
+    case ui::Prop::Closed:
+      if (&c == &form_) {
+        ShowWindow(hwnd, SW_HIDE);
+        PostMessageW(nullptr, WM_NULL, 0, 0);  // wake the loop so it sees the close
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT Win32FormView::OnCommand(WPARAM wp, LPARAM lp) {
+  const int id = LOWORD(wp);
+  const int code = HIWORD(wp);
+  auto it = by_id_.find(id);
+  if (it == by_id_.end() || lp == 0) return 0;
+  ui::Control* c = it->second;
+  switch (c->kind()) {
+    case ui::Kind::Button:
+      if (code == BN_CLICKED) app_.Dispatch([c] { static_cast<ui::Button*>(c)->Click(); });
+      break;
+    case ui::Kind::RadioButton:
+      if (code == BN_CLICKED) app_.Dispatch([c] { static_cast<ui::RadioButton*>(c)->Click(); });
+      break;
+    case ui::Kind::CheckBox:
+      if (code == BN_CLICKED) app_.Dispatch([c] { static_cast<ui::CheckBox*>(c)->Click(); });
+      break;
+    case ui::Kind::Edit:
+      if (code == EN_CHANGE) {
+        HWND hwnd = reinterpret_cast<HWND>(lp);
+        std::vector<wchar_t> buf(GetWindowTextLengthW(hwnd) + 1);
+        GetWindowTextW(hwnd, buf.data(), static_cast<int>(buf.size()));
+        const std::wstring text(buf.data());
+        auto* edit = static_cast<ui::Edit*>(c);
+        if (text != edit->text()) {
+          syncing_text_ = true;
+          app_.Dispatch([edit, &text] { edit->SetText(text); });
+          syncing_text_ = false;
+        }
+      }
+      break;
+    case ui::Kind::ComboBox:
+      if (code == CBN_SELCHANGE) {
+        const int index =
+            static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lp), CB_GETCURSEL, 0, 0));
+        app_.Dispatch([c, index] { static_cast<ui::ComboBox*>(c)->Choose(index); });
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void Win32FormView::PaintSymbolLine(HWND hwnd, ui::Control& c) {
+  auto& line = static_cast<TSymbolLine&>(c);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  HGDIOBJ old_font = SelectObject(dc, FontFor(line.font()));
+  SetBkMode(dc, TRANSPARENT);
+  SIZE extent{0, 0};
+  GetTextExtentPoint32W(dc, line.Caption().c_str(), static_cast<int>(line.Caption().size()),
+                        &extent);
+  SetTextColor(dc, GetSysColor(line.LabEnable() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  TextOutW(dc, 0, 0, line.Caption().c_str(), static_cast<int>(line.Caption().size()));
+  const int x0 = extent.cx + Scale(line.Space());
+  const int y = extent.cy / 2;
+  HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HGDIOBJ old_pen = SelectObject(dc, dark);
+  MoveToEx(dc, x0, y, nullptr);
+  LineTo(dc, rc.right, y);
+  HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  if (!line.ThinLine()) {
+    SelectObject(dc, light);
+    MoveToEx(dc, x0, y + 1, nullptr);
+    LineTo(dc, rc.right, y + 1);
+  }
+  SelectObject(dc, old_pen);
+  SelectObject(dc, old_font);
+  DeleteObject(dark);
+  DeleteObject(light);
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT Win32FormView::OnContainerMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                          bool* handled) {
+  *handled = true;
+  switch (msg) {
+    case WM_COMMAND:
+      return OnCommand(wp, lp);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      auto it = controls_.find(hwnd);
+      if (it != controls_.end() && it->second->kind() == ui::Kind::Panel &&
+          static_cast<ui::Panel*>(it->second)->banner) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(banner_brush_);
+      }
+      *handled = false;
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      auto it = controls_.find(hwnd);
+      if (it != controls_.end() && it->second->kind() == ui::Kind::Panel &&
+          static_cast<ui::Panel*>(it->second)->banner) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, banner_brush_);
+        return 1;
+      }
+      *handled = false;
+      return 0;
+    }
+    case WM_PAINT: {
+      auto it = controls_.find(hwnd);
+      if (it == controls_.end()) break;
+      if (it->second->kind() == ui::Kind::Custom) {
+        PaintSymbolLine(hwnd, *it->second);
+        return 0;
+      }
+      if (it->second->kind() == ui::Kind::Panel && !it->second->caption().empty()) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
+        SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ old = SelectObject(dc, FontFor(it->second->font()));
+        DrawTextW(dc, it->second->caption().c_str(), -1, &rc,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, old);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  *handled = false;
+  return 0;
+}
+
+LRESULT CALLBACK Win32FormView::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (Win32FormView* view = ViewOf(hwnd)) {
+    bool handled = false;
+    const LRESULT r = view->OnContainerMessage(hwnd, msg, wp, lp, &handled);
+    if (handled) return r;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Win32FormView::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Win32FormView* view = ViewOf(hwnd);
+  if (!view) return DefWindowProcW(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_CLOSE:
+      // A close request goes through the form's close rule; a refused one changes nothing.
+      view->app_.Dispatch([view] { view->form_.Close(); });
+      return 0;
+    case WM_COMMAND:
+      return view->OnCommand(wp, lp);
+    case WM_TIMER: {
+      auto it = view->by_id_.find(static_cast<int>(wp - kTimerBase));
+      if (it != view->by_id_.end() && it->second->kind() == ui::Kind::Timer) {
+        auto* timer = static_cast<ui::Timer*>(it->second);
+        view->app_.Dispatch([timer] { timer->Fire(); });
+      }
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      bool handled = false;
+      const LRESULT r = view->OnContainerMessage(hwnd, msg, wp, lp, &handled);
+      if (handled) return r;
+      break;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace quillon

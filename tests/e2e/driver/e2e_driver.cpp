@@ -1,0 +1,334 @@
+// e2e_driver: drives the real installer window the way a person does, from a script.
+// It starts the program, finds the wizard's controls by the names the code gives them, reads
+// their texts, presses buttons, answers message boxes and takes screenshots.
+//
+// Script: one command per line, words separated by blanks, "double quotes" group a word
+// (UTF-8; \" is a quote). Lines starting with # are comments. Commands:
+//   launch EXE [ARGS...]             start the program (arguments passed quoted)
+//   wait-form SECONDS                wait until the wizard window is visible
+//   expect-caption TEXT              the wizard window's caption
+//   expect-title TEXT                the application window's title (taskbar, message boxes)
+//   expect-text NAME TEXT            a control's text
+//   expect-contains NAME TEXT        a control's text contains TEXT
+//   expect-visible NAME 0|1          a control is (not) visible
+//   expect-enabled NAME 0|1          a control is (not) enabled
+//   click NAME                       press a button, radio button or check box
+//   set-text NAME TEXT               type into an edit box
+//   choose NAME INDEX                choose an item of a combo box
+//   close                            ask the wizard window to close (close box, Alt+F4)
+//   expect-alive SECONDS             after that time the program still runs, window shown
+//   wait-msgbox SECONDS CAPTION TEXT a message box with that caption whose text contains TEXT
+//   answer BUTTON                    press ok, yes or no in the message box
+//   wait-exit SECONDS [CODE]         the program ends (with that exit code)
+//   shot FILE.bmp                    save the whole screen
+//   sleep MS
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/control_id.h"
+
+namespace {
+
+std::wstring Wide(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::vector<std::string> Tokens(const std::string& line) {
+  std::vector<std::string> out;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    if (i >= line.size()) break;
+    std::string tok;
+    if (line[i] == '"') {
+      ++i;
+      while (i < line.size() && line[i] != '"') {
+        if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '"') ++i;
+        tok += line[i++];
+      }
+      ++i;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        tok += line[i++];
+      }
+    }
+    out.push_back(tok);
+  }
+  return out;
+}
+
+struct Driver {
+  PROCESS_INFORMATION pi{};
+  HWND form = nullptr;
+  HWND msgbox = nullptr;
+  std::string failure;
+
+  bool Fail(const std::string& why) {
+    failure = why;
+    return false;
+  }
+
+  struct Search {
+    DWORD pid;
+    const wchar_t* cls;
+    bool visible_only;
+    HWND found;
+  };
+
+  static BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid) return TRUE;
+    wchar_t cls[128];
+    GetClassNameW(hwnd, cls, 128);
+    if (lstrcmpW(cls, s->cls) != 0) return TRUE;
+    if (s->visible_only && !IsWindowVisible(hwnd)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+  }
+
+  HWND Top(const wchar_t* cls, bool visible_only) {
+    Search s{pi.dwProcessId, cls, visible_only, nullptr};
+    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+  }
+
+  static std::wstring Text(HWND hwnd) {
+    wchar_t buf[8192];
+    buf[0] = 0;
+    // WM_GETTEXT works across processes for every window class.
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 5000,
+                        nullptr);
+    return buf;
+  }
+
+  struct ChildSearch {
+    int id;
+    HWND found;
+  };
+  static BOOL CALLBACK FindChild(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<ChildSearch*>(lp);
+    if (GetDlgCtrlID(hwnd) == s->id) {
+      s->found = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  HWND Control(const std::string& name) {
+    if (!form) return nullptr;
+    ChildSearch s{quillon::ControlIdOfName(Wide(name)), nullptr};
+    EnumChildWindows(form, FindChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+  }
+
+  bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+  bool Run(const std::vector<std::string>& t) {
+    const std::string& cmd = t[0];
+    auto need = [&](size_t n) { return t.size() >= n + 1; };
+    if (cmd == "launch" && need(1)) {
+      std::wstring line = L"\"" + Wide(t[1]) + L"\"";
+      for (size_t i = 2; i < t.size(); ++i) line += L" \"" + Wide(t[i]) + L"\"";
+      STARTUPINFOW si{};
+      si.cb = sizeof(si);
+      if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi)) {
+        return Fail("cannot start " + t[1]);
+      }
+      return true;
+    }
+    if (cmd == "wait-form" && need(1)) {
+      const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);
+      while (GetTickCount() < until) {
+        form = Top(L"TfrmClientInstall", true);
+        if (form) return true;
+        if (!Running()) return Fail("program ended before its window showed");
+        Sleep(100);
+      }
+      return Fail("no wizard window");
+    }
+    if (cmd == "expect-caption" && need(1)) {
+      const std::string got = Narrow(Text(form));
+      return got == t[1] || Fail("caption is \"" + got + "\"");
+    }
+    if (cmd == "expect-title" && need(1)) {
+      HWND app = Top(L"QuillonApplication", false);
+      if (!app) return Fail("no application window");
+      const std::string got = Narrow(Text(app));
+      return got == t[1] || Fail("application title is \"" + got + "\"");
+    }
+    if ((cmd == "expect-text" || cmd == "expect-contains") && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      const std::string got = Narrow(Text(c));
+      const bool ok = cmd == "expect-text" ? got == t[2] : got.find(t[2]) != std::string::npos;
+      return ok || Fail(t[1] + " reads \"" + got + "\"");
+    }
+    if ((cmd == "expect-visible" || cmd == "expect-enabled") && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      const bool want = t[2] == "1";
+      const bool got = cmd == "expect-visible" ? IsWindowVisible(c) : IsWindowEnabled(c);
+      return got == want || Fail(cmd + " " + t[1] + " is " + (got ? "1" : "0"));
+    }
+    if (cmd == "click" && need(1)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      PostMessageW(c, BM_CLICK, 0, 0);
+      Sleep(300);
+      return true;
+    }
+    if (cmd == "set-text" && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      const std::wstring text = Wide(t[2]);
+      SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK,
+                          5000, nullptr);
+      return true;
+    }
+    if (cmd == "choose" && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      SendMessageTimeoutW(c, CB_SETCURSEL, std::stoi(t[2]), 0, SMTO_BLOCK, 5000, nullptr);
+      PostMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(c));
+      Sleep(500);
+      return true;
+    }
+    if (cmd == "close") {
+      PostMessageW(form, WM_CLOSE, 0, 0);
+      Sleep(300);
+      return true;
+    }
+    if (cmd == "expect-alive" && need(1)) {
+      Sleep(1000 * std::stoi(t[1]));
+      if (!Running()) return Fail("program ended");
+      if (!IsWindow(form) || !IsWindowVisible(form)) return Fail("window is gone");
+      return true;
+    }
+    if (cmd == "wait-msgbox" && need(3)) {
+      const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);
+      while (GetTickCount() < until) {
+        msgbox = Top(L"#32770", true);
+        if (msgbox) break;
+        Sleep(100);
+      }
+      if (!msgbox) return Fail("no message box");
+      Sleep(200);
+      const std::string caption = Narrow(Text(msgbox));
+      if (caption != t[2]) return Fail("message box caption is \"" + caption + "\"");
+      const std::string text = Narrow(Text(GetDlgItem(msgbox, 0xFFFF)));
+      if (text.find(t[3]) == std::string::npos) return Fail("message box says \"" + text + "\"");
+      return true;
+    }
+    if (cmd == "answer" && need(1)) {
+      if (!msgbox) return Fail("no message box to answer");
+      const int id = t[1] == "yes" ? IDYES : t[1] == "no" ? IDNO : IDOK;
+      HWND button = GetDlgItem(msgbox, id);
+      if (!button) return Fail("message box has no " + t[1] + " button");
+      PostMessageW(button, BM_CLICK, 0, 0);
+      msgbox = nullptr;
+      Sleep(300);
+      return true;
+    }
+    if (cmd == "wait-exit" && need(1)) {
+      if (WaitForSingleObject(pi.hProcess, 1000 * std::stoi(t[1])) != WAIT_OBJECT_0) {
+        return Fail("program still running");
+      }
+      DWORD code = 0;
+      GetExitCodeProcess(pi.hProcess, &code);
+      if (need(2) && code != static_cast<DWORD>(std::stoul(t[2]))) {
+        return Fail("exit code " + std::to_string(code));
+      }
+      return true;
+    }
+    if (cmd == "shot" && need(1)) return Shot(t[1]);
+    if (cmd == "sleep" && need(1)) {
+      Sleep(std::stoi(t[1]));
+      return true;
+    }
+    return Fail("unknown or incomplete command");
+  }
+
+  bool Shot(const std::string& file) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    const DWORD stride = ((w * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+    fh.bfSize = fh.bfOffBits + stride * h;
+    std::ofstream out(Wide(file).c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
+    out.write(static_cast<const char*>(bits), stride * h);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out.good() || Fail("cannot write " + file);
+  }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: e2e_driver SCRIPT\n");
+    return 2;
+  }
+  std::ifstream in(argv[1]);
+  if (!in) {
+    std::fprintf(stderr, "e2e_driver: cannot read the script\n");
+    return 2;
+  }
+  Driver d;
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    auto t = Tokens(line);
+    if (t.empty() || t[0][0] == '#') continue;
+    std::printf("e2e: %s\n", line.c_str());
+    std::fflush(stdout);
+    if (!d.Run(t)) {
+      std::fprintf(stderr, "e2e: line %d failed: %s\n", number, d.failure.c_str());
+      if (d.pi.hProcess) TerminateProcess(d.pi.hProcess, 99);
+      return 1;
+    }
+  }
+  return 0;
+}
