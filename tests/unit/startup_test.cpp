@@ -1,0 +1,164 @@
+// Start-up of the installer on fakes: program entry and title, the form's creation and show
+// steps, launch roles, the command-line timer, the close rule and the missing-file exit.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/installer_main.h"
+#include "app/unClientInstall.h"
+#include "app/unMsgDialog.h"
+#include "config/unReg_File.h"
+#include "platform/fake/fake_application.h"
+#include "platform/fake/fake_registry.h"
+#include "support/installer_fixture.h"
+
+namespace quillon {
+namespace {
+
+class Startup : public InstallerFixture {};
+
+TEST_F(Startup, EntryTitleThenProductTitleAndShownWizard) {
+  EXPECT_EQ(RunInstaller(env), 0);
+  EXPECT_TRUE(app.ran_main_form);
+  EXPECT_EQ(app.Title(), L"Quillon客户端安装程序");
+}
+
+TEST_F(Startup, TitleFollowsTheStoredLanguageOfTheStart) {
+  struct Case {
+    const wchar_t* stored;
+    const wchar_t* title;
+  };
+  const Case cases[] = {
+      {L"", L"Quillon客户端安装程序"},
+      {L"A", L"Quillon客户端安装程序"},
+      {L"B", L"Quillon用戶端安裝程式"},
+      {L"C", L"Quillon Client Setup"},
+      // No flag is set for an unknown code: the English name, computed before the code is
+      // replaced.
+      {L"a", L"Quillon Client Setup"},
+  };
+  for (const auto& c : cases) {
+    Reset();
+    if (*c.stored) registry.SetString(RootKey::CurrentUser, kProductKey, L"CurLang", c.stored);
+    auto form = Create();
+    EXPECT_EQ(app.Title(), c.title) << c.stored;
+  }
+}
+
+TEST_F(Startup, ShowHooksIdleHidesTabsAndProposesTheClientFolder) {
+  auto form = CreateAndShow();
+  EXPECT_TRUE(form->IdleHooked());
+  EXPECT_EQ(form->pcMain->active_page_index(), 0);
+  for (int i = 0; i < form->pcMain->page_count(); ++i) {
+    EXPECT_FALSE(form->pcMain->page(i)->tab_visible) << i;
+  }
+  EXPECT_EQ(form->pcMain->page_count(), 8);
+  EXPECT_FALSE(form->rabInstall->visible());
+  EXPECT_EQ(form->edDir->text(), L"C:\\Tovrin\\CLIENT");
+  EXPECT_EQ(form->labCopyFile->caption(), L"");
+  EXPECT_FALSE(form->Timer1->timer_enabled());
+}
+
+TEST_F(Startup, RecordedDestinationIsOfferedForReinstall) {
+  registry.SetString(RootKey::CurrentUser, kProductKey, L"CLIENTPart", L"E:\\Old\\CLIENT");
+  auto form = CreateAndShow();
+  EXPECT_TRUE(form->rabInstall->visible());
+  EXPECT_EQ(form->edDir->text(), L"E:\\Old\\CLIENT");
+}
+
+TEST_F(Startup, ShowReadsNothingIntoTheRegistry) {
+  auto form = CreateAndShow();
+  EXPECT_FALSE(registry.KeyExists(RootKey::CurrentUser, kProductKey));
+}
+
+struct RoleCase {
+  std::vector<std::wstring> args;
+  const wchar_t* page;
+  bool timer;
+};
+
+TEST_F(Startup, LaunchRoleChoosesThePageAndStartsTheTimer) {
+  const RoleCase cases[] = {
+      {{}, L"tabFirst", false},
+      {{L"client", L"D:\\x"}, L"tabFirst", false},
+      {{L"CLIENT2", L"D:\\x"}, L"tabFirst", false},
+      {{L"COM"}, L"tabFirst", false},
+      {{L"CLIENT", L"D:\\x"}, L"tabDir", true},
+      {{L"WEB", L"D:\\x"}, L"tabCOM", true},
+      {{L"WEB_CLIENT", L"D:\\x"}, L"tabCOM", true},
+  };
+  for (const auto& c : cases) {
+    Reset();
+    env.args = c.args;
+    auto form = CreateAndShow();
+    const std::wstring first = c.args.empty() ? L"(none)" : c.args[0];
+    EXPECT_EQ(form->pcMain->active_page()->name(), c.page) << first;
+    EXPECT_EQ(form->Timer1->timer_enabled(), c.timer) << first;
+  }
+}
+
+TEST_F(Startup, CommandLineTimerTakesTheBaseFolderOnceAndShowsTheWindowOnTop) {
+  struct Case {
+    std::vector<std::wstring> args;
+    const wchar_t* dest;
+  };
+  const Case cases[] = {
+      {{L"CLIENT", L"D:\\Base Dir"}, L"D:\\Base Dir\\CLIENT"},
+      {{L"WEB", L" E:\\srv "}, L"E:\\srv \\CLIENT"},
+      {{L"CLIENT"}, L"\\CLIENT"},
+  };
+  for (const auto& c : cases) {
+    Reset();
+    env.args = c.args;
+    auto form = CreateAndShow();
+    form->Timer1->Fire();
+    EXPECT_EQ(form->sDestDir, c.dest) << c.args[0];
+    EXPECT_FALSE(form->Timer1->timer_enabled());
+    EXPECT_TRUE(form->top_most());
+    EXPECT_TRUE(form->visible());
+  }
+}
+
+TEST_F(Startup, CloseIsRefusedUntilAllowedAndARefusalChangesNothing) {
+  auto form = CreateAndShow();
+  EXPECT_FALSE(form->Close());
+  EXPECT_FALSE(form->closed());
+  EXPECT_TRUE(form->IdleHooked());
+  EXPECT_EQ(form->pcMain->active_page_index(), 0);
+  form->btnCancel->Click();
+  EXPECT_TRUE(form->closed());
+  EXPECT_TRUE(form->bCanClose);
+  EXPECT_FALSE(app.OnIdle());
+  EXPECT_TRUE(app.boxes.empty()) << "Cancel asks no question";
+}
+
+TEST_F(Startup, ACloseThatGoesAheadRestoresTheEarlierIdleHandler) {
+  int earlier_runs = 0;
+  app.SetOnIdle(IdleHandler{&earlier_runs, [&earlier_runs] { ++earlier_runs; }});
+  auto form = CreateAndShow();
+  EXPECT_TRUE(form->IdleHooked());
+  form->bCanClose = true;
+  EXPECT_TRUE(form->Close());
+  EXPECT_EQ(app.OnIdle().owner, &earlier_runs);
+}
+
+TEST_F(Startup, MissingFileExitShowsTheDetailAndEndsTheProgram) {
+  struct Case {
+    const wchar_t* lang;
+    const wchar_t* caption;
+  };
+  const Case cases[] = {{L"A", L"提示"}, {L"B", L"提示"}, {L"C", L"Hint"}};
+  for (const auto& c : cases) {
+    Reset();
+    registry.SetString(RootKey::CurrentUser, kProductKey, L"CurLang", c.lang);
+    auto form = std::make_unique<TfrmClientInstall>(env);
+    EXPECT_THROW(form->ExitForMissingFile(L"the detail"), ProgramEnd);
+    ASSERT_EQ(app.boxes.size(), 1u);
+    EXPECT_EQ(app.boxes[0].text, L"缺少文件，程序结束运行！\r\nthe detail");
+    EXPECT_EQ(app.boxes[0].caption, c.caption);
+    EXPECT_EQ(app.boxes[0].icon, MsgIcon::Information);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
