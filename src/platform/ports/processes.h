@@ -37,8 +37,7 @@ class Processes {
   // environment strings in the name expanded and no error box from the shell. nullptr when
   // it could not be started.
   virtual std::unique_ptr<StartedProcess> Start(const std::wstring& program,
-                                                const std::wstring& parameters,
-                                                ShowMode show) = 0;
+                                                const std::wstring& parameters, ShowMode show) = 0;
   // The running processes, in the system's order.
   virtual std::vector<ProcessEntry> Snapshot() = 0;
   // Ends a process with exit code 0 and gives it a few seconds to be gone, so its program

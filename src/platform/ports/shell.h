@@ -32,8 +32,7 @@ class Shell {
   // Copies a folder with everything in it, without confirmation. A missing `to` becomes the
   // copy; an existing `to` receives the copy as a subfolder (the shell's rule). True when
   // everything was copied.
-  virtual bool CopyFolder(WindowHandle owner, const std::wstring& from,
-                          const std::wstring& to) = 0;
+  virtual bool CopyFolder(WindowHandle owner, const std::wstring& from, const std::wstring& to) = 0;
   // Path of a special folder as the system gives it (no trailing separator unless it is a
   // drive root); empty when the system cannot tell.
   virtual std::wstring FolderPath(SpecialFolder folder) = 0;
