@@ -5,6 +5,7 @@
 #include "app/wizard_captions.h"
 #include "app/wizard_headings.h"
 #include "base/text.h"
+#include "config/setup_config.h"
 #include "config/unReg_File.h"
 
 namespace quillon {
@@ -150,7 +151,7 @@ void TfrmClientInstall::FormCreate() {
   if (!OEMMsg.empty()) name = ReplaceFirst(name, L"Quillon", OEMMsg);
   env_.app->SetTitle(Trim(name) + LangText(L"安装程序", L"安裝程式", L" Setup"));
 
-  const std::wstring stored = ReadUserRegString(*env_.registry, kProductKey, L"CurLang");
+  const std::wstring stored = ReadStoredLangCode();
   if (!stored.empty() && stored != L"A") {
     comboLang->SetItemIndex(ItemOfLangCode(stored));
     comboLangChange();
@@ -227,13 +228,106 @@ void TfrmClientInstall::EndAfterFailedExcelCheck() {
 }
 
 // The steps below are filled in by the parts of the installer they belong to.
-void TfrmClientInstall::SetLangCaption() { TfrmFormBase::SetLangCaption(); }
-void TfrmClientInstall::comboLangChange() {}
-void TfrmClientInstall::RefreshProductName() {}
-void TfrmClientInstall::ReadSetupConfig() {}
+void TfrmClientInstall::SetLangCaption() {
+  TfrmFormBase::SetLangCaption();
+  const int column = LangFlagColumn();
+  if (column == 0 || column == 1) {
+    SetFont(ui::Font{L"宋体", 9});
+    labMain->SetFontName(font().name);
+    Label1->SetFontName(font().name);
+  } else if (column == 2) {
+    SetFont(ui::Font{L"Tahoma", 8});
+    labMain->SetFontName(L"Tahoma");
+    Label1->SetFontName(font().name);
+    Label6->SetFontName(font().name);
+  }
+  if (column >= 0) ApplyCaptions(column);
+  if (column == 2) {
+    Label11->SetLeft(105);
+    Label12->SetLeft(105);
+  }
+  LoadLicenceText();
+}
+
+void TfrmClientInstall::comboLangChange() {
+  const std::wstring code = LangCodeOfItem(comboLang->item_index());
+  WriteUserRegString(*env_.registry, kProductKey, L"CurLang", code);
+  InvalidateLanguage();
+  GetCurLang();
+  SetLangCaption();
+  pcMainChange();
+  RefreshProductName();
+}
+
+void TfrmClientInstall::RefreshProductName() {
+  ReadSetupConfig();
+  std::wstring name = LangText(L" Quillon客户端 ", L" Quillon用戶端 ", L" Quillon Client ");
+  if (!OEMMsg.empty()) name = ReplaceFirst(name, L"Quillon", OEMMsg);
+  if (role_.IsWEB()) {
+    name = ReplaceFirst(name, L"网络服务器", L"");
+  } else if (role_.IsCLIENT()) {
+    name = ReplaceFirst(name, L"客户端", L"");
+  }
+  sClientName_Ribbon = ReplaceFirst(name, L"客户端", L"");
+  if (sLangFlag != L"A") name = ReplaceFirst(name, L"服务器", L"伺服器");
+  // Each hint is filled once after its format text was put in place: filling an already
+  // filled caption again would treat a "%s" or "%%" inside the product name as a format.
+  if (dir_hint_unfilled_) {
+    labDirHint->SetCaption(FormatS(labDirHint->caption(), name));
+    dir_hint_unfilled_ = false;
+  }
+  if (finish_hint_unfilled_) {
+    labFinishHint->SetCaption(FormatS(labFinishHint->caption(), name));
+    finish_hint_unfilled_ = false;
+  }
+}
+void TfrmClientInstall::ReadSetupConfig() {
+  const std::optional<std::wstring> text =
+      LoadSetupConfigText(*env_.files, *env_.code_page, env_.installer_dir);
+  if (!text) return;
+  const SetupConfig c = ParseSetupConfig(*text, *env_.files, env_.installer_dir);
+  edDir->SetText(c.default_path);
+  if (!c.import_data_hint.empty()) chkDemoData->SetCaption(c.import_data_hint);
+  if (!c.default_db.empty()) edDBName->SetText(c.default_db);
+  ExFileDir = c.extra_dir;
+  sLoginIPForShortCut = c.login_ip;
+  sLoginDBForShortCut = c.login_db;
+  bNoDisplayLoginIP = c.no_display_login_ip;
+  bNoDisplayLoginDB = c.no_display_login_db;
+  bNoLoginMenu = c.no_login_menu;
+  sLoginMenuCaption = c.login_menu_caption;
+  bNoExcelClient = c.no_excel_client;
+  bNoExcelAgent = c.no_excel_agent;
+  bSilenceInstall = c.silence_install;
+  bAutoSetIE = c.auto_set_ie;
+  IPForSetIE = c.ip_for_set_ie;
+  PortForSetIE = c.port_for_set_ie;
+  bCreateShortCutForIE = c.create_shortcut_for_ie;
+  if (c.shortcut_name_for_ie) ShortCutNameForIE = *c.shortcut_name_for_ie;
+  sIconPath_Client = c.icon_path_client;
+  sIconPath_Agent = c.icon_path_agent;
+  sCaption_Client = c.caption_client;
+  sCaption_Agent = c.caption_agent;
+  StoreAlignToCenter(*env_.registry, c.align_to_center);
+}
+
+void TfrmClientInstall::SaveLastUpdateTime() {
+  SaveUpdateStamp(*env_.registry, *env_.files, *env_.code_page, sDestDir);
+}
 void TfrmClientInstall::LoadProductInfo() {}
-void TfrmClientInstall::LoadLicenceText() {}
-void TfrmClientInstall::pcMainChange() {}
+void TfrmClientInstall::LoadLicenceText() {
+  const int column = LangFlagColumn();
+  if (column >= 0) Memo1->SetText(LicenceText(column));
+  LoadProductInfo();
+}
+
+void TfrmClientInstall::pcMainChange() {
+  PageHeadings headings;
+  if (HeadingsOfPage(pcMain->active_page_index(), OEMMsg, sLangFlag, &headings)) {
+    labMain->SetCaption(headings.main);
+    labDetail->SetCaption(headings.detail);
+  }
+}
 void TfrmClientInstall::DoIdle() {}
 void TfrmClientInstall::btnNextClick() {}
 bool TfrmClientInstall::CheckExcel() { return true; }

@@ -89,6 +89,8 @@ class TfrmClientInstall : public TfrmFormBase {
   void comboLangChange();
   void RefreshProductName();
   void ReadSetupConfig();
+  // Stores the update stamp of the client installed into sDestDir (sLastUpdateTime).
+  void SaveLastUpdateTime();
   void LoadProductInfo();
   void LoadLicenceText();
   void pcMainChange();
@@ -96,6 +98,8 @@ class TfrmClientInstall : public TfrmFormBase {
   void btnNextClick();
   // True when a 32-bit Excel is installed; false after telling the user.
   bool CheckExcel();
+  // The install procedure into `dest` (no trailing "\"), reporting on pb and labCopyFile.
+  void InstallFiles(const std::wstring& dest);
 
  protected:
   bool CanClose() override { return bCanClose; }

@@ -1,5 +1,6 @@
 #include "app/unMsgDialog.h"
 
+#include "base/error.h"
 #include "config/unReg_File.h"
 
 namespace quillon {
@@ -28,18 +29,21 @@ void BindLanguageServices(Registry* registry, Application* app) {
   s.app = app;
 }
 
+std::wstring ReadStoredLangCode() {
+  LanguageState& s = State();
+  if (!s.registry) return std::wstring();
+  // A failed read means no stored language, that is the default one.
+  try {
+    return ReadUserRegString(*s.registry, kProductKey, L"CurLang");
+  } catch (const Error&) {
+    return std::wstring();
+  }
+}
+
 std::wstring GetCurLang() {
   LanguageState& s = State();
   if (!s.valid) {
-    std::wstring code;
-    // A failed read (no key, no access) means the default language.
-    if (s.registry) {
-      try {
-        code = ReadUserRegString(*s.registry, kProductKey, L"CurLang");
-      } catch (const std::exception&) {
-        code.clear();
-      }
-    }
+    std::wstring code = ReadStoredLangCode();
     if (code.empty()) code = L"A";
     s.code = code;
     s.a = code == L"A";
@@ -63,6 +67,13 @@ bool LangFlagB() {
 bool LangFlagC() {
   GetCurLang();
   return State().c;
+}
+
+int LangFlagColumn() {
+  if (LangFlagA()) return 0;
+  if (LangFlagB()) return 1;
+  if (LangFlagC()) return 2;
+  return -1;
 }
 
 std::wstring LangText(const std::wstring& a, const std::wstring& b, const std::wstring& c) {

@@ -14,6 +14,9 @@ namespace quillon {
 // start-up (and by each test); until bound, the language reads as "A" and boxes are not shown.
 void BindLanguageServices(Registry* registry, Application* app);
 
+// The stored "CurLang" under the product key as it is; the empty text when it is missing or
+// cannot be read (no key, no access, a value that is no string).
+std::wstring ReadStoredLangCode();
 // The current language code: read from "CurLang" under the product key the first time (an
 // empty value counts as "A"), then kept until InvalidateLanguage.
 std::wstring GetCurLang();
@@ -23,6 +26,9 @@ void InvalidateLanguage();
 bool LangFlagA();
 bool LangFlagB();
 bool LangFlagC();
+// The flag that is set as a column of three-language tables: 0 A, 1 B, 2 C; -1 when the
+// current code is none of them.
+int LangFlagColumn();
 
 // The A text for flag A, the B text for flag B, the C text otherwise; an empty choice gives
 // the A text.

@@ -10,6 +10,8 @@
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
 #include "platform/fake/fake_application.h"
+#include "platform/fake/fake_code_page.h"
+#include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_registry.h"
 
 namespace quillon {
@@ -27,6 +29,10 @@ class InstallerFixture : public ::testing::Test {
     env.app = &app;
     env.registry = &registry;
     env.installer_dir = L"C:\\setup\\";
+    files = std::make_unique<FakeFileSystem>();
+    files->AddFolder(L"C:\\setup");
+    env.files = files.get();
+    env.code_page = &code_page;
     BindLanguageServices(&registry, &app);
   }
 
@@ -47,6 +53,9 @@ class InstallerFixture : public ::testing::Test {
   FakeRegistry registry;
   FakeApplication app;
   InstallerEnv env;
+  // The installer's folder C:\setup\ exists; nothing is in it.
+  std::unique_ptr<FakeFileSystem> files;
+  FakeCodePage code_page{"GBK"};
 };
 
 }  // namespace quillon
