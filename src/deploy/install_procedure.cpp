@@ -1,0 +1,147 @@
+#include "deploy/install_procedure.h"
+
+#include "base/error.h"
+#include "base/stream.h"
+#include "base/text.h"
+#include "config/unReg_File.h"
+#include "deploy/data_files.h"
+#include "deploy/install_manifest.h"
+#include "deploy/unFileAndDir.h"
+#include "deploy/unZipLib.h"
+#include "formats/base64.h"
+
+namespace quillon {
+
+namespace {
+
+enum class EntryRule { Skip, StillPacked, SystemIfMissing, SystemAlways, Tabvo, IconSet, Plain };
+
+EntryRule RuleOf(const std::wstring& upper) {
+  if (upper == L"VXKALDER_PONT.DLL" || upper == L"PONTSHEET.EXE") return EntryRule::Skip;
+  if (upper.find(L"NAVSET") != std::wstring::npos) return EntryRule::StillPacked;
+  if (upper == L"SYSREC.DAT") return EntryRule::SystemIfMissing;
+  if (upper == L"QV_MOORING.DLL" || upper == L"TALLYPOST.DLL") return EntryRule::SystemAlways;
+  if (upper == L"TABVO1.DLL" || upper == L"TABVO2.DLL") return EntryRule::Tabvo;
+  if (upper == L"GLYPHS.ICO") return EntryRule::IconSet;
+  return EntryRule::Plain;
+}
+
+// Entries whose file may stay locked by a running program without stopping the install.
+bool MayStayLocked(const std::wstring& upper) {
+  return upper.find(L"TABVO") != std::wstring::npos ||
+         upper.find(L"MODTRACE.DLL") != std::wstring::npos;
+}
+
+void StartRegistration(Shell& shell, const std::wstring& system_dir, const std::wstring& path) {
+  // Started and not waited for; its outcome is not looked at.
+  shell.Open(system_dir + L"RegSvr32.exe", L" /s \"" + path + L"\"", L"", ShowMode::Show);
+}
+
+void InstallServerComponent(InstallServices& s, const InstallSettings& settings,
+                            const std::wstring& path, bool& prepared) {
+  ComPlusCatalogue& catalogue = *s.complus;
+  if (!prepared) {
+    catalogue.ShutdownComPlusApp(kComPlusAppName);
+    catalogue.RemoveComPlusApp(kComPlusAppName);
+    catalogue.CreateComPlusApp(kComPlusAppName, settings.com_user, settings.com_password);
+    catalogue.SetComPlusAppProps(kComPlusAppName);
+    prepared = true;
+  }
+  catalogue.InstallComPlusComponents(kComPlusAppName, path);
+  catalogue.SetComPlusComponentProps(kComPlusAppName);
+  catalogue.ShutdownComPlusApp(kComPlusAppName);
+  WriteRegString(*s.registry, RootKey::LocalMachine, kProductKey, L"COMUser", settings.com_user);
+  const std::string password = s.code_page->ToAnsi(settings.com_password);
+  const std::string encoded =
+      Base64Encode(std::vector<uint8_t>(password.begin(), password.end()), true);
+  WriteRegString(*s.registry, RootKey::LocalMachine, kProductKey, L"COMUserPW",
+                 FromUtf8(encoded));
+}
+
+}  // namespace
+
+void RunInstallProcedure(const std::wstring& dest, InstallServices& s, InstallSettings& settings,
+                         InstallProgress& progress) {
+  FileSystem& fs = *s.files;
+  bool prepared = false;
+  const std::wstring system_dir = GetSystemDir(*s.shell);
+  const InstallManifest manifest = ReadInstallManifest(*s.resources, *s.code_page);
+  const auto& entries = manifest.entries();
+  progress.SetTotalParts(static_cast<int>(entries.size()));
+
+  int number = 0;
+  for (const ManifestEntry& entry : entries) {
+    progress.SetPartsComplete(++number);
+    const std::wstring upper = UpperAscii(entry.name);
+    const EntryRule rule = RuleOf(upper);
+    if (rule == EntryRule::Skip) continue;
+    std::wstring target = dest + L"\\" + entry.name;
+    progress.ShowTargetPath(target);
+
+    const std::wstring blob_name = PayloadBlobName(entry.name);
+    std::unique_ptr<Stream> blob = OpenPayload(*s.resources, blob_name);
+    // The whole body is decoded before anything is written, so a damaged record never
+    // leaves a torn file where a good one stood.
+    MemoryStream body;
+    if (rule == EntryRule::StillPacked) {
+      std::vector<uint8_t> raw(blob->Size());
+      blob->Seek(0);
+      if (!raw.empty()) blob->Read(raw.data(), raw.size());
+      body = MemoryStream(std::move(raw));
+    } else {
+      UnZipStream(*blob, body, blob_name);
+    }
+
+    if (rule == EntryRule::SystemIfMissing || rule == EntryRule::SystemAlways) {
+      target = system_dir + entry.name;
+      if (!(rule == EntryRule::SystemIfMissing && fs.FileExists(target))) {
+        try {
+          fs.WriteFile(target, body.bytes());
+        } catch (const Error&) {
+          // System-folder files are a convenience; a refused write does not stop the install.
+        }
+      }
+    } else {
+      try {
+        fs.WriteFile(target, body.bytes());
+      } catch (const Error& e) {
+        if (!MayStayLocked(upper)) throw Error(settings.in_use_message + L"\r\n" + e.message());
+      }
+    }
+    body = MemoryStream();
+
+    if (rule == EntryRule::Tabvo) {
+      const std::wstring tabvo_dir = GetCommonAppDataDir(*s.shell) + L"\\tabvo";
+      if (settings.check_folder) settings.check_folder(tabvo_dir);
+      const std::wstring shared = tabvo_dir + L"\\" + entry.name;
+      if (!fs.FileExists(shared)) UnZipFile(fs, target, shared);
+    }
+    if (rule == EntryRule::IconSet) {
+      ExpandIconSet(fs, *s.code_page, target, dest);
+      fs.DeleteFile(target);
+    }
+
+    if (entry.flag == L"1") {
+      // The registration is decided on the entry's own file name: a destination folder whose
+      // name holds ".exe" must not turn every registration off.
+      if (UpperAscii(ExtractFileName(target)).find(L".EXE") == std::wstring::npos) {
+        StartRegistration(*s.shell, system_dir, target);
+      }
+    } else if (entry.flag == L"2") {
+      InstallServerComponent(s, settings, target, prepared);
+    }
+  }
+
+  CopyProductInfoFile(fs, settings.installer_dir, dest);
+  if (manifest.Contains(L"VXKALDER.DLL")) {
+    StartRegistration(*s.shell, system_dir, dest + L"\\VXKALDER.DLL");
+  }
+  CopyExtraFilesFolder(fs, *s.shell, settings.owner, settings.installer_dir, settings.ex_file_dir,
+                       dest);
+  std::wstring ignored_agent, ignored_client;
+  CopyIconFiles(fs, *s.registry, dest,
+                settings.icon_path_agent ? *settings.icon_path_agent : ignored_agent,
+                settings.icon_path_client ? *settings.icon_path_client : ignored_client);
+}
+
+}  // namespace quillon
