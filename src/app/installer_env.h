@@ -8,9 +8,12 @@
 
 #include "platform/ports/application.h"
 #include "platform/ports/code_page.h"
+#include "platform/ports/complus.h"
 #include "platform/ports/file_system.h"
+#include "platform/ports/processes.h"
 #include "platform/ports/registry.h"
 #include "platform/ports/resources.h"
+#include "platform/ports/shell.h"
 
 namespace quillon {
 
@@ -20,6 +23,9 @@ struct InstallerEnv {
   FileSystem* files = nullptr;
   CodePage* code_page = nullptr;
   Resources* resources = nullptr;
+  Shell* shell = nullptr;
+  Processes* processes = nullptr;
+  ComPlusCatalogue* complus = nullptr;
   // Folder of the running installer program, with its trailing "\".
   std::wstring installer_dir;
   // Command-line arguments after the program name.

@@ -266,6 +266,9 @@ class Form : public Control {
   bool closed() const { return closed_; }
   bool top_most() const { return top_most_; }
   void SetTopMost(bool top_most);
+  // The renderer's window for this form (an HWND on Windows), or nullptr without one.
+  void* window_handle() const { return window_handle_; }
+  void SetWindowHandle(void* handle) { window_handle_ = handle; }
 
  protected:
   virtual bool CanClose() { return true; }
@@ -276,6 +279,7 @@ class Form : public Control {
   Observer* observer_ = nullptr;
   bool closed_ = false;
   bool top_most_ = false;
+  void* window_handle_ = nullptr;
 };
 
 }  // namespace quillon::ui

@@ -64,6 +64,7 @@ Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app),
   form_hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, form_class.c_str(), form.caption().c_str(),
                                style, x, y, w, h, app.window(), nullptr, app.instance(), nullptr);
   SetWindowLongPtrW(form_hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  form.SetWindowHandle(form_hwnd_);
   windows_[&form] = form_hwnd_;
   controls_[form_hwnd_] = &form;
   for (ui::Control* child : form.children()) Create(*child, form_hwnd_);
@@ -74,6 +75,7 @@ Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app),
 
 Win32FormView::~Win32FormView() {
   form_.SetObserver(nullptr);
+  form_.SetWindowHandle(nullptr);
   if (form_hwnd_ && IsWindow(form_hwnd_)) DestroyWindow(form_hwnd_);
   for (auto& f : fonts_) DeleteObject(f.second);
   if (banner_brush_) DeleteObject(banner_brush_);
