@@ -4,7 +4,9 @@
 #include "app/unMsgDialog.h"
 #include "app/wizard_captions.h"
 #include "app/wizard_headings.h"
+#include "base/error.h"
 #include "base/text.h"
+#include "config/product_info.h"
 #include "config/setup_config.h"
 #include "config/unReg_File.h"
 
@@ -314,7 +316,31 @@ void TfrmClientInstall::ReadSetupConfig() {
 void TfrmClientInstall::SaveLastUpdateTime() {
   SaveUpdateStamp(*env_.registry, *env_.files, *env_.code_page, sDestDir);
 }
-void TfrmClientInstall::LoadProductInfo() {}
+void TfrmClientInstall::LoadProductInfo() {
+  OEMMsg.clear();
+  const std::wstring path = env_.installer_dir + kProductInfoName;
+  if (!env_.files->FileExists(path)) ExitForMissingFile(std::wstring());
+  // Each field acts as soon as it is read: what came before a failure stays.
+  try {
+    const datasnap::Packet packet = ReadProductInfoPacket(*env_.files, path);
+    auto field = [&](const std::wstring& name) {
+      return packet.FirstRecordText(name, *env_.code_page);
+    };
+    OEMMsg = field(kProductNameField);
+    OEMMsg2 = field(kAgentNameField);
+    SymbolLine1->SetCaption(field(kSymbolCaptionField));
+    const std::wstring maker_short = field(kMakerShortField);
+    Memo1->SetText(ReplaceAll(Memo1->text(),
+                              LangText(kMakerShortA, kMakerShortB, kMakerShortC), maker_short));
+    const std::wstring maker_full = field(kMakerFullField);
+    Memo1->SetText(ReplaceFirst(Memo1->text(),
+                                LangText(kMakerFullA, kMakerFullB, kMakerShortC), maker_full));
+  } catch (const Error& e) {
+    ExitForMissingFile(e.message());
+  } catch (const std::exception& e) {
+    ExitForMissingFile(FromUtf8(e.what()));
+  }
+}
 void TfrmClientInstall::LoadLicenceText() {
   const int column = LangFlagColumn();
   if (column >= 0) Memo1->SetText(LicenceText(column));

@@ -13,6 +13,7 @@
 #include "platform/fake/fake_code_page.h"
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_registry.h"
+#include "support/product_info_file.h"
 
 namespace quillon {
 
@@ -33,7 +34,13 @@ class InstallerFixture : public ::testing::Test {
     files->AddFolder(L"C:\\setup");
     env.files = files.get();
     env.code_page = &code_page;
+    WriteProductInfo(DefaultProductInfo());
     BindLanguageServices(&registry, &app);
+  }
+
+  // Puts a product information file with these fields beside the installer.
+  void WriteProductInfo(const ProductInfoFields& fields) {
+    files->AddFile(L"C:\\setup\\PInfo.dat", ProductInfoFile(fields, code_page));
   }
 
   std::unique_ptr<TfrmClientInstall> Create() {
@@ -53,7 +60,7 @@ class InstallerFixture : public ::testing::Test {
   FakeRegistry registry;
   FakeApplication app;
   InstallerEnv env;
-  // The installer's folder C:\setup\ exists; nothing is in it.
+  // The installer's folder C:\setup\ exists and holds PInfo.dat with DefaultProductInfo.
   std::unique_ptr<FakeFileSystem> files;
   FakeCodePage code_page{"GBK"};
 };
