@@ -42,6 +42,13 @@ e2e_begin() {
   cp "$e2e_driver" "$WINEPREFIX/drive_c/e2e_driver.exe"
 }
 
+# Makes "PInfo.dat" beside the installer with quillon-pack: product name, maker's full name,
+# symbol line caption, maker's short name, agent name.
+e2e_make_pinfo() {
+  "${QUILLON_PACK:?QUILLON_PACK names the native quillon-pack}" pinfo --out "$setup_dir/PInfo.dat" \
+    --product "$1" --maker-full "$2" --caption "$3" --maker-short "$4" --agent "$5"
+}
+
 # Runs the driver on a script read from standard input.
 e2e_drive() {
   local script="$WINEPREFIX/drive_c/$e2e_name.e2e"

@@ -8,6 +8,7 @@
 //   wait-form SECONDS                wait until the wizard window is visible
 //   expect-caption TEXT              the wizard window's caption
 //   expect-title TEXT                the application window's title (taskbar, message boxes)
+//   expect-no-form                   no wizard window is shown
 //   expect-text NAME TEXT            a control's text
 //   expect-contains NAME TEXT        a control's text contains TEXT
 //   expect-visible NAME 0|1          a control is (not) visible
@@ -171,6 +172,9 @@ struct Driver {
     if (cmd == "expect-caption" && need(1)) {
       const std::string got = Narrow(Text(form));
       return got == t[1] || Fail("caption is \"" + got + "\"");
+    }
+    if (cmd == "expect-no-form") {
+      return Top(L"TfrmClientInstall", true) == nullptr || Fail("a wizard window is shown");
     }
     if (cmd == "expect-title" && need(1)) {
       HWND app = Top(L"QuillonApplication", false);
