@@ -330,11 +330,11 @@ void TfrmClientInstall::LoadProductInfo() {
     OEMMsg2 = field(kAgentNameField);
     SymbolLine1->SetCaption(field(kSymbolCaptionField));
     const std::wstring maker_short = field(kMakerShortField);
-    Memo1->SetText(ReplaceAll(Memo1->text(),
-                              LangText(kMakerShortA, kMakerShortB, kMakerShortC), maker_short));
+    Memo1->SetText(
+        ReplaceAll(Memo1->text(), LangText(kMakerShortA, kMakerShortB, kMakerShortC), maker_short));
     const std::wstring maker_full = field(kMakerFullField);
-    Memo1->SetText(ReplaceFirst(Memo1->text(),
-                                LangText(kMakerFullA, kMakerFullB, kMakerShortC), maker_full));
+    Memo1->SetText(
+        ReplaceFirst(Memo1->text(), LangText(kMakerFullA, kMakerFullB, kMakerShortC), maker_full));
   } catch (const Error& e) {
     ExitForMissingFile(e.message());
   } catch (const std::exception& e) {

@@ -46,7 +46,9 @@ const Texts kDetail[kWizardPageCount] = {
     {L"", L"", L""},
 };
 
-std::wstring Pick(const Texts& t) { return LangText(t.a, t.b, t.c); }
+std::wstring Pick(const Texts& t) {
+  return LangText(t.a, t.b, t.c);
+}
 
 }  // namespace
 

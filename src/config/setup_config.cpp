@@ -10,7 +10,9 @@ namespace quillon {
 
 namespace {
 
-std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string AsString(const Bytes& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 // Text of a file the profile reader would read: UTF-16 little-endian after its byte-order
 // mark, otherwise the ANSI code page.
@@ -115,7 +117,8 @@ void StoreAlignToCenter(Registry& registry, bool on) {
 
 std::wstring ReadUpdateStamp(FileSystem& fs, CodePage& code_page, const std::wstring& dest_dir) {
   const std::wstring path = dest_dir + L"\\Stampfile.INI";
-  const std::vector<std::wstring> lines = SplitLines(code_page.FromAnsi(AsString(fs.ReadFile(path))));
+  const std::vector<std::wstring> lines =
+      SplitLines(code_page.FromAnsi(AsString(fs.ReadFile(path))));
   if (lines.empty()) throw FormatError(L"The update stamp file \"" + path + L"\" is empty.");
   const size_t eq = lines.front().find(L'=');
   return eq == std::wstring::npos ? std::wstring() : lines.front().substr(eq + 1);

@@ -29,8 +29,8 @@ struct SymbolLineStroke {
 
 // Where the control sits and what it draws, worked out at each paint.
 struct SymbolLineGeometry {
-  int left = 0;   // the control's left edge in its parent
-  int width = 0;  // the control's width
+  int left = 0;                           // the control's left edge in its parent
+  int width = 0;                          // the control's width
   std::vector<SymbolLineStroke> strokes;  // dark line first, then the light one unless thin
 };
 

@@ -18,8 +18,11 @@ using ProductInfoFields = std::vector<std::pair<std::string, std::wstring>>;
 // The defaults of a run in tests: no reseller names, a symbol line caption, and maker names
 // that differ from the agreements' own.
 inline ProductInfoFields DefaultProductInfo() {
-  return {{"a12", L""}, {"a13", L"Tovrin Systems Ltd."}, {"a16", L"Tovrin"},
-          {"a17", L"Tovrin"}, {"a18", L""}};
+  return {{"a12", L""},
+          {"a13", L"Tovrin Systems Ltd."},
+          {"a16", L"Tovrin"},
+          {"a17", L"Tovrin"},
+          {"a18", L""}};
 }
 
 inline Bytes ProductInfoPacket(const ProductInfoFields& fields, CodePage& code_page) {

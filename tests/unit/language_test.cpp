@@ -92,9 +92,9 @@ TEST_F(Language, HintBoxTextAndCaption) {
     bool as_given;
     const wchar_t *text, *shown_caption;
   } cases[] = {
-      {L"A", L"", false, L"甲", L"提示"},      {L"B", L"", false, L"乙", L"提示"},
-      {L"C", L"", false, L"three", L"Hint"},   {L"C", L"", true, L"甲", L"Hint"},
-      {L"C", L"Own", true, L"甲", L"Own"},     {L"q", L"", false, L"three", L"Hint"},
+      {L"A", L"", false, L"甲", L"提示"},    {L"B", L"", false, L"乙", L"提示"},
+      {L"C", L"", false, L"three", L"Hint"}, {L"C", L"", true, L"甲", L"Hint"},
+      {L"C", L"Own", true, L"甲", L"Own"},   {L"q", L"", false, L"three", L"Hint"},
   };
   for (const Case& c : cases) {
     Store(c.code);

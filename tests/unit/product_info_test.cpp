@@ -24,7 +24,10 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
 class ProductInfo : public InstallerFixture {};
 
 TEST_F(ProductInfo, NamesReachTheWizard) {
-  WriteProductInfo({{"a12", L"报表通"}, {"a13", L"Full"}, {"a16", L"华表数据"}, {"a17", L"S"},
+  WriteProductInfo({{"a12", L"报表通"},
+                    {"a13", L"Full"},
+                    {"a16", L"华表数据"},
+                    {"a17", L"S"},
                     {"a18", L"报表助手"}});
   auto form = Create();
   EXPECT_EQ(form->OEMMsg, L"报表通");
@@ -59,8 +62,8 @@ TEST_F(ProductInfo, MakerNamesAreReplacedInEveryLanguage) {
     SCOPED_TRACE(c.lang);
     Reset();
     registry.SetString(RootKey::CurrentUser, kProductKey, L"CurLang", c.lang);
-    WriteProductInfo({{"a12", L""}, {"a13", L"远景信息股份公司"}, {"a16", L""},
-                      {"a17", L"远景"}, {"a18", L""}});
+    WriteProductInfo(
+        {{"a12", L""}, {"a13", L"远景信息股份公司"}, {"a16", L""}, {"a17", L"远景"}, {"a18", L""}});
     const std::wstring original = LicenceText(c.column);
     const size_t shorts = Count(original, c.short_name);
     ASSERT_GT(shorts, 3u);
@@ -81,8 +84,8 @@ TEST_F(ProductInfo, MakerNamesAreReplacedInEveryLanguage) {
 }
 
 TEST_F(ProductInfo, LanguageChangeAppliesTheNamesToTheNewAgreement) {
-  WriteProductInfo({{"a12", L""}, {"a13", L"Vista Info Co."}, {"a16", L""}, {"a17", L"Vista"},
-                    {"a18", L""}});
+  WriteProductInfo(
+      {{"a12", L""}, {"a13", L"Vista Info Co."}, {"a16", L""}, {"a17", L"Vista"}, {"a18", L""}});
   auto form = CreateAndShow();
   form->comboLang->Choose(2);
   const std::wstring text = form->Memo1->text();
@@ -109,8 +112,9 @@ TEST_F(ProductInfo, UnreadableFileEndsTheProgramBeforeTheWizardIsShown) {
       {"cut record", cut, L"PInfo.dat"},
       {"body is no packet", WriteRecord(Bytes(not_packet.begin(), not_packet.end())),
        L"data packet"},
-      {"field missing", ProductInfoFile({{"a12", L"X"}, {"a18", L"Y"}, {"a17", L""},
-                                         {"a13", L""}}, code_page), L"a16"},
+      {"field missing",
+       ProductInfoFile({{"a12", L"X"}, {"a18", L"Y"}, {"a17", L""}, {"a13", L""}}, code_page),
+       L"a16"},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -149,10 +153,8 @@ TEST_F(ProductInfo, WhatWasReadBeforeAFailureStays) {
     const wchar_t *oem, *oem2;
   } cases[] = {
       {"a16 missing", {{"a12", L"X"}, {"a18", L"Y"}, {"a17", L""}, {"a13", L""}}, L"X", L"Y"},
-      {"a18 missing", {{"a12", L"X"}, {"a16", L""}, {"a17", L""}, {"a13", L""}}, L"X",
-       L"earlier"},
-      {"a12 missing", {{"a18", L"Y"}, {"a16", L""}, {"a17", L""}, {"a13", L""}}, L"",
-       L"earlier"},
+      {"a18 missing", {{"a12", L"X"}, {"a16", L""}, {"a17", L""}, {"a13", L""}}, L"X", L"earlier"},
+      {"a12 missing", {{"a18", L"Y"}, {"a16", L""}, {"a17", L""}, {"a13", L""}}, L"", L"earlier"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

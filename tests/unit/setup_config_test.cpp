@@ -1,9 +1,10 @@
 // The setup configuration beside the installer: plain file or encoded twin, the key table,
 // flags, icon paths, AlignToCenter; and the update stamp of an installed client.
+#include "config/setup_config.h"
+
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "config/setup_config.h"
 #include "config/unReg_File.h"
 #include "formats/base64.h"
 #include "support/installer_fixture.h"
@@ -141,14 +142,18 @@ TEST_F(SetupConfigTest, OnlyTheFirstSectionCounts) {
     bool silent;
     const wchar_t* align;
   } cases[] = {
-      {"two sections", L"[Setup]\r\nDEFAULT_PATH=D:\\One\r\n[More]\r\nSilenceInstall=1\r\n"
-                       L"AlignToCenter=1\r\n", L"D:\\One", false, L"0"},
+      {"two sections",
+       L"[Setup]\r\nDEFAULT_PATH=D:\\One\r\n[More]\r\nSilenceInstall=1\r\n"
+       L"AlignToCenter=1\r\n",
+       L"D:\\One", false, L"0"},
       {"empty first section", L"[Setup]\r\n[More]\r\nDEFAULT_PATH=D:\\Two\r\nSilenceInstall=1\r\n",
        L"C:\\Tovrin", false, L"0"},
       {"blank path", L"[Setup]\r\nDEFAULT_PATH=   \r\nSilenceInstall=1\r\n", L"C:\\Tovrin", true,
        L"0"},
-      {"names ignore case", L"[x]\r\ndefault_path = D:\\Three \r\nsilenceinstall=1\r\n"
-                            L"ALIGNTOCENTER=1\r\n", L"D:\\Three", true, L"1"},
+      {"names ignore case",
+       L"[x]\r\ndefault_path = D:\\Three \r\nsilenceinstall=1\r\n"
+       L"ALIGNTOCENTER=1\r\n",
+       L"D:\\Three", true, L"1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -170,9 +175,8 @@ TEST_F(SetupConfigTest, FlagsAreOnOnlyForOne) {
   struct Case {
     const wchar_t* value;
     bool on;
-  } cases[] = {{L"1", true},     {L" 1 ", true},   {L"\"1\"", true}, {L"yes", false},
-               {L"true", false}, {L"01", false},   {L"1.0", false},  {L"", false},
-               {L"0", false},    {L"Y", false}};
+  } cases[] = {{L"1", true},   {L" 1 ", true},  {L"\"1\"", true}, {L"yes", false}, {L"true", false},
+               {L"01", false}, {L"1.0", false}, {L"", false},     {L"0", false},   {L"Y", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     Reset();
@@ -229,8 +233,9 @@ TEST_F(SetupConfigTest, ShortcutNameIsReadOnlyWhenTheShortcutIsWanted) {
 }
 
 TEST_F(SetupConfigTest, EveryReadingSetsTheFieldsAnew) {
-  Plain(L"[S]\r\nDEFAULT_PATH=D:\\First\r\nLoginIP=1.2.3.4\r\nDEFAULT_DB=Db1\r\n"
-        L"IMPORT_DATA_HINT=Hint1\r\nAlignToCenter=1\r\n");
+  Plain(
+      L"[S]\r\nDEFAULT_PATH=D:\\First\r\nLoginIP=1.2.3.4\r\nDEFAULT_DB=Db1\r\n"
+      L"IMPORT_DATA_HINT=Hint1\r\nAlignToCenter=1\r\n");
   auto form = Read();
   form->edDir->SetText(L"D:\\Typed");
   Plain(L"[S]\r\n");

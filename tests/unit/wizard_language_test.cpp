@@ -112,9 +112,11 @@ TEST_F(WizardLanguage, ChangingLanguageSwitchesCaptionsFontsHeadingsAndAgreement
   EXPECT_EQ(form->Label1->font().name, L"Tahoma");
   EXPECT_EQ(form->Label6->font().name, L"Tahoma");
   EXPECT_EQ(form->labMain->caption(), L"Welcome to  Quillon Client  Setup Wizard");
-  EXPECT_EQ(form->labDetail->caption(), L"This wizard will install  Quillon Client  into your computer.");
+  EXPECT_EQ(form->labDetail->caption(),
+            L"This wizard will install  Quillon Client  into your computer.");
   EXPECT_EQ(form->Memo1->lines().size(), 6u);
-  EXPECT_EQ(form->labFinishHint->caption(), L" Quillon Client  has installed into your computer successfully.");
+  EXPECT_EQ(form->labFinishHint->caption(),
+            L" Quillon Client  has installed into your computer successfully.");
   // The language of the start stays in force for the form.
   EXPECT_EQ(form->sLangFlag, L"B");
   EXPECT_EQ(app.Title(), L"Quillon用戶端安裝程式");
@@ -153,7 +155,10 @@ TEST_F(WizardLanguage, ProductNameForEveryLaunchRole) {
       {{L"CLIENT", L"D:\\Base"}, L"A", L"", L" Quillon ", L" Quillon "},
       {{L"client"}, L"A", L"", L" Quillon客户端 ", L" Quillon "},
       {{L"WEB", L"D:\\Base"}, L"A", L"报表网络服务器", L" 报表客户端 ", L" 报表 "},
-      {{L"WEB_CLIENT", L"D:\\Base"}, L"A", L"报表网络服务器", L" 报表网络服务器客户端 ",
+      {{L"WEB_CLIENT", L"D:\\Base"},
+       L"A",
+       L"报表网络服务器",
+       L" 报表网络服务器客户端 ",
        L" 报表网络服务器 "},
       {{L"CLIENT", L"D:\\Base"}, L"A", L"报表服务器", L" 报表服务器 ", L" 报表服务器 "},
       // Outside language A of the start, "服务器" is written "伺服器" after the ribbon name
@@ -162,10 +167,14 @@ TEST_F(WizardLanguage, ProductNameForEveryLaunchRole) {
       {{L"CLIENT", L"D:\\Base"}, L"B", L"", L" Quillon用戶端 ", L" Quillon用戶端 "},
       {{L"WEB", L"D:\\Base"}, L"C", L"X网络服务器", L" X Client ", L" X Client "},
       {{L"CLIENT", L"D:\\Base"}, L"C", L"", L" Quillon Client ", L" Quillon Client "},
-      {{L"COM"}, L"C", L"Quillon Quillon", L" Quillon Quillon Client ",
+      {{L"COM"},
+       L"C",
+       L"Quillon Quillon",
+       L" Quillon Quillon Client ",
        L" Quillon Quillon Client "},
   };
-  const std::wstring formats[] = {L"安装程序将安装%s到如下文件夹.", L"安裝程式將安裝%s到如下資料夾.",
+  const std::wstring formats[] = {L"安装程序将安装%s到如下文件夹.",
+                                  L"安裝程式將安裝%s到如下資料夾.",
                                   L"Setup will install %s into the following folder."};
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.lang) + " " + (c.args.empty() ? "" : ToUtf8(c.args[0])) + " " +
@@ -190,7 +199,8 @@ TEST(WizardHeadings, TablesReplacementsAndRange) {
     int index;
     const wchar_t *main, *detail;
   } cases[] = {
-      {L"A", L"A", L"", 0, L"欢迎使用 Quillon客户端 安装向导", L"此向导将会在你的计算机中安装 Quillon客户端 "},
+      {L"A", L"A", L"", 0, L"欢迎使用 Quillon客户端 安装向导",
+       L"此向导将会在你的计算机中安装 Quillon客户端 "},
       {L"A", L"A", L"报表通", 6, L"正在安装", L"安装程序正在安装 报表通客户端 "},
       {L"A", L"A", L"", 4, L"数据库安装", L"安装数据库之前,需要先登录数据库服务器"},
       // A start language other than A rewrites the detail line only.
