@@ -1,0 +1,23 @@
+#pragma once
+// Files and folders on a Windows disk. A write goes to a temporary file beside the target,
+// which then takes the target's place in one rename, so a failed write leaves the old file
+// whole and a file that is in use is left as it was. Errors are FileError carrying the path
+// and the system's own text (an in-use error names the file that is in use).
+
+#include "platform/ports/file_system.h"
+
+namespace quillon {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::wstring& path) override;
+  bool DirectoryExists(const std::wstring& path) override;
+  Bytes ReadFile(const std::wstring& path) override;
+  void WriteFile(const std::wstring& path, const Bytes& data) override;
+  void DeleteFile(const std::wstring& path) override;
+  bool CreateDirectory(const std::wstring& path) override;
+  bool CopyFile(const std::wstring& from, const std::wstring& to) override;
+  std::vector<std::wstring> ListDirectory(const std::wstring& path) override;
+};
+
+}  // namespace quillon
