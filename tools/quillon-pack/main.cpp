@@ -1,12 +1,11 @@
-// quillon-pack: builds and inspects the installer's packed formats.
-#include <cstdio>
-#include <cstring>
+// quillon-pack: builds and inspects the installer's packed formats (see pack.h and --help).
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "pack.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-    std::puts("usage: quillon-pack COMMAND ...");
-    return argc < 2 ? 2 : 0;
-  }
-  std::fprintf(stderr, "quillon-pack: unknown command '%s'\n", argv[1]);
-  return 2;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return quillon::pack::Run(args, std::cout, std::cerr);
 }
