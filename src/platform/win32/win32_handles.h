@@ -1,11 +1,11 @@
 #pragma once
 // Move-only owners of Win32 handles, closed when they go out of scope.
 
+#include "platform/win32/windows_api.h"
+// After <windows.h>:
 #include <shlobj.h>
 
 #include <memory>
-
-#include "platform/win32/windows_api.h"
 
 namespace quillon {
 

@@ -1,11 +1,12 @@
 #include "platform/win32/win32_processes.h"
 
+#include "platform/win32/windows_api.h"
+// After <windows.h>:
 #include <shellapi.h>
 #include <tlhelp32.h>
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_shell.h"
-#include "platform/win32/windows_api.h"
 
 namespace quillon {
 

@@ -1,12 +1,13 @@
 #include "platform/win32/win32_shell.h"
 
+#include "platform/win32/windows_api.h"
+// After <windows.h>:
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <vector>
 
 #include "platform/win32/win32_handles.h"
-#include "platform/win32/windows_api.h"
 
 namespace quillon {
 
