@@ -453,10 +453,11 @@ Packet ReadPacket(const uint8_t* data, size_t size) {
     column.attributes = in.U16(L"the attributes of " + what);
     column.properties = ReadProperties(in, what);
     if (const Property* long_name = column.FindProperty("FIELDNAME")) {
-      if (long_name->type.varying() && !long_name->value.empty()) {
-        column.name.assign(long_name->value.begin(), long_name->value.end());
-        const size_t nul = column.name.find('\0');
-        if (nul != std::string::npos) column.name.resize(nul);
+      if (long_name->type.varying()) {
+        std::string full(long_name->value.begin(), long_name->value.end());
+        const size_t nul = full.find('\0');
+        if (nul != std::string::npos) full.resize(nul);
+        if (!full.empty()) column.name = full;
       }
     }
     CheckColumnType(Quoted(column.name), column.type);
