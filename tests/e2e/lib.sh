@@ -45,7 +45,7 @@ e2e_begin() {
 # Makes "PInfo.dat" beside the installer with quillon-pack: product name, maker's full name,
 # symbol line caption, maker's short name, agent name.
 e2e_make_pinfo() {
-  "${QUILLON_PACK:?QUILLON_PACK names the native quillon-pack}" pinfo --out "$setup_dir/PInfo.dat" \
+  "${QUILLON_PACK:?QUILLON_PACK names the native quillon-pack}" pinfo -o "$setup_dir/PInfo.dat" \
     --product "$1" --maker-full "$2" --caption "$3" --maker-short "$4" --agent "$5"
 }
 
@@ -64,5 +64,5 @@ e2e_keep_shot() {
 
 # Reads a registry value of the prefix (HKCU or HKLM path) through Wine's reg.exe.
 e2e_reg_query() {
-  wine reg query "$1" /v "$2" 2>/dev/null </dev/null | tr -d '\r' | awk -v v="$2" '$1 == v {sub(/^[^ ]+ +[^ ]+ +/, ""); print}'
+  wine reg query "$1" /v "$2" 2>/dev/null </dev/null | tr -d '\r' | awk -v v="$2" '$1 == v {sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]+/, ""); print}'
 }

@@ -374,32 +374,39 @@ void Win32FormView::PaintSymbolLine(HWND hwnd, ui::Control& c) {
   auto& line = static_cast<TSymbolLine&>(c);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  RECT rc;
-  GetClientRect(hwnd, &rc);
-  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-  HGDIOBJ old_font = SelectObject(dc, FontFor(line.font()));
-  SetBkMode(dc, TRANSPARENT);
+  // The caption is measured with the canvas's own font, not the control's.
+  HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
   SIZE extent{0, 0};
   GetTextExtentPoint32W(dc, line.Caption().c_str(), static_cast<int>(line.Caption().size()),
                         &extent);
-  SetTextColor(dc, GetSysColor(line.LabEnable() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  TextOutW(dc, 0, 0, line.Caption().c_str(), static_cast<int>(line.Caption().size()));
-  const int x0 = extent.cx + Scale(line.Space());
-  const int y = extent.cy / 2;
-  HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ old_pen = SelectObject(dc, dark);
-  MoveToEx(dc, x0, y, nullptr);
-  LineTo(dc, rc.right, y);
-  HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-  if (!line.ThinLine()) {
-    SelectObject(dc, light);
-    MoveToEx(dc, x0, y + 1, nullptr);
-    LineTo(dc, rc.right, y + 1);
-  }
-  SelectObject(dc, old_pen);
   SelectObject(dc, old_font);
-  DeleteObject(dark);
-  DeleteObject(light);
+  const SymbolLineGeometry geometry =
+      line.Paint(MulDiv(extent.cx, 96, dpi_), MulDiv(extent.cy, 96, dpi_));
+
+  // The label shows the caption in the control's font, greyed while disabled.
+  auto label = windows_.find(line.label());
+  if (label != windows_.end()) {
+    HDC label_dc = GetDC(label->second);
+    HGDIOBJ old = SelectObject(label_dc, FontFor(line.font()));
+    SIZE label_extent{0, 0};
+    GetTextExtentPoint32W(label_dc, line.Caption().c_str(),
+                          static_cast<int>(line.Caption().size()), &label_extent);
+    SelectObject(label_dc, old);
+    ReleaseDC(label->second, label_dc);
+    MoveWindow(label->second, 0, 0, label_extent.cx + 2, label_extent.cy, TRUE);
+  }
+
+  FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+  for (const SymbolLineStroke& stroke : geometry.strokes) {
+    HPEN pen = CreatePen(PS_SOLID, 1,
+                         GetSysColor(stroke.colour == LineColour::ButtonShadow ? COLOR_BTNSHADOW
+                                                                              : COLOR_BTNHIGHLIGHT));
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    MoveToEx(dc, Scale(stroke.x_start), Scale(stroke.y), nullptr);
+    LineTo(dc, Scale(stroke.x_end), Scale(stroke.y));
+    SelectObject(dc, old_pen);
+    DeleteObject(pen);
+  }
   EndPaint(hwnd, &ps);
 }
 

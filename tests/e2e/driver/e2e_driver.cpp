@@ -276,6 +276,9 @@ struct Driver {
   }
 
   bool Shot(const std::string& file) {
+    // Let the program finish painting: its queue is served once it answers, then a moment.
+    if (form) SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    Sleep(700);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
