@@ -107,9 +107,9 @@ TEST(RecordFormat, DamagedRecordsAreErrorsNamingTheRecord) {
   Bytes whole = ZlibCompress(RawRecord(5, 100, std::nullopt, body));
   Bytes cut_stream(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2));
   Bytes bad_checksum = whole;
-  bad_checksum.back() ^= 0x01;
+  bad_checksum.at(bad_checksum.size() - 1) ^= 0x01;
   Bytes corrupt = whole;
-  corrupt[5] ^= 0xFF;
+  corrupt.at(5) ^= 0xFF;
   struct Case {
     const char* name;
     Bytes packed;
