@@ -3,8 +3,6 @@
 // while the caller keeps serving its window.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "base/text.h"
 #include "deploy/unFileAndDir.h"
 #include "platform/win32/win32_file_system.h"

@@ -35,9 +35,6 @@ struct FileSystemUnderTest {
   std::function<std::unique_ptr<FileSystemHarness>()> make;
 };
 
-inline std::string PrintToString(const FileSystemUnderTest& p) {
-  return p.name;
-}
 inline void PrintTo(const FileSystemUnderTest& p, std::ostream* os) {
   *os << p.name;
 }
