@@ -78,15 +78,14 @@ Bytes Win32FileSystem::ReadFile(const std::wstring& path) {
     data.reserve(static_cast<size_t>(size.QuadPart));
   }
   // Read until the end rather than trusting the size: the file may change meanwhile.
+  Bytes chunk(kChunk);
   for (;;) {
-    const size_t used = data.size();
-    data.resize(used + kChunk);
     DWORD got = 0;
-    if (!::ReadFile(file.get(), data.data() + used, static_cast<DWORD>(kChunk), &got, nullptr)) {
+    if (!::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
       Fail(L"Cannot read file", path, LastErrorOr(ERROR_READ_FAULT));
     }
-    data.resize(used + got);
     if (got == 0) break;
+    data.insert(data.end(), chunk.begin(), chunk.begin() + got);
   }
   return data;
 }
