@@ -10,7 +10,7 @@
 
 #include "demo_comservers.h"
 #include "platform/win32/windows_api.h"
-
+// After windows.h:
 #include <objbase.h>
 
 namespace {
@@ -112,8 +112,7 @@ TEST_F(ComServerRegistration, RegSvr32RegistersEachServerUnderMachineClassesAndR
     const std::optional<std::wstring> server_path =
         ReadString(HKEY_CLASSES_ROOT, class_key + L"\\InprocServer32");
     ASSERT_TRUE(server_path.has_value()) << "no InprocServer32 after regsvr32 /s";
-    EXPECT_EQ(::CompareStringOrdinal(server_path->c_str(), -1, path.c_str(), -1, TRUE),
-              CSTR_EQUAL)
+    EXPECT_EQ(::CompareStringOrdinal(server_path->c_str(), -1, path.c_str(), -1, TRUE), CSTR_EQUAL)
         << "InprocServer32 names another file";
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, class_key + L"\\InprocServer32", L"ThreadingModel"),
               L"Apartment");

@@ -67,7 +67,9 @@ const Entry kManifest[] = {
     {"nextgen.xdll", "0"},
 };
 
-void Append(Bytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
+void Append(Bytes& out, const std::string& text) {
+  out.insert(out.end(), text.begin(), text.end());
+}
 
 void PutU16(Bytes& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
@@ -83,7 +85,8 @@ void PutU32BigEndian(Bytes& out, uint32_t v) {
 
 void WriteFile(const fs::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -136,7 +139,8 @@ void PngChunk(Bytes& out, const char* type, const Bytes& data) {
   Bytes typed(type, type + 4);
   typed.insert(typed.end(), data.begin(), data.end());
   out.insert(out.end(), typed.begin(), typed.end());
-  PutU32BigEndian(out, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+  PutU32BigEndian(out,
+                  static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
 // A PNG file of the image: 8-bit RGBA, no filtering.
@@ -269,10 +273,9 @@ Bytes PayloadFile(const std::string& name) {
 
 // The icon set's images: the product's glyphs are toolbar bitmaps and PNG icons.
 void WriteIcons(const fs::path& folder) {
-  const char* stems[] = {"new",   "open",  "save",    "print",  "cut",     "copy",
-                         "paste", "undo",  "redo",    "find",   "filter",  "sort",
-                         "chart", "table", "publish", "report", "refresh", "login",
-                         "logout", "help"};
+  const char* stems[] = {"new",     "open",   "save",    "print",  "cut",    "copy",  "paste",
+                         "undo",    "redo",   "find",    "filter", "sort",   "chart", "table",
+                         "publish", "report", "refresh", "login",  "logout", "help"};
   unsigned seed = 1;
   for (const char* stem : stems) {
     WriteFile(folder / (std::string("btn_") + stem + ".bmp"), EncodeBmp(DrawImage(16, seed++)));

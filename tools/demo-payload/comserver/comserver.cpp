@@ -10,6 +10,7 @@
 // client can tell which server it reached.
 
 #include <windows.h>
+// After windows.h:
 #include <objbase.h>
 #include <olectl.h>
 
@@ -132,8 +133,8 @@ bool SetClassString(const wchar_t* key_path, const wchar_t* value_name, const wc
     return false;
   }
   const DWORD bytes = static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t));
-  const LONG rc = RegSetValueExW(key, value_name, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text), bytes);
+  const LONG rc =
+      RegSetValueExW(key, value_name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
   RegCloseKey(key);
   return rc == ERROR_SUCCESS;
 }
@@ -168,7 +169,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+}
 
 STDAPI DllRegisterServer() {
   wchar_t path[MAX_PATH];
