@@ -1,5 +1,6 @@
 #include "app/unClientInstall.h"
 
+#include "app/destination_folder.h"
 #include "app/licence_texts.h"
 #include "app/unMsgDialog.h"
 #include "app/wizard_captions.h"
@@ -9,6 +10,7 @@
 #include "config/product_info.h"
 #include "config/setup_config.h"
 #include "config/unReg_File.h"
+#include "deploy/unFileAndDir.h"
 
 namespace quillon {
 
@@ -200,11 +202,18 @@ void TfrmClientInstall::FormShow() {
     btnNext->Click();
     if (closed()) return;
   }
+
+  if (bAutoSetIE) {
+    // The certificate batch file is named without a folder: the platform looks it up.
+    RunAndWait(*env_.processes, [this] { env_.app->ProcessMessages(); }, L"安装证书.bat", L"",
+               ShowMode::Hide);
+    RunBrowserAccessTool();
+  }
 }
 
 void TfrmClientInstall::Timer1Timer() {
   edDir->SetText(role_.BaseFolder() + L"\\CLIENT");
-  // The destination check and the Next action come with the destination and page steps.
+  CheckDestDir(*env_.files, edDir->text(), false);
   sDestDir = Trim(edDir->text());
   Timer1->SetTimerEnabled(false);
   SetTopMost(true);
@@ -355,6 +364,7 @@ void TfrmClientInstall::pcMainChange() {
   }
 }
 void TfrmClientInstall::DoIdle() {}
+void TfrmClientInstall::RunBrowserAccessTool() {}
 void TfrmClientInstall::btnNextClick() {}
 bool TfrmClientInstall::CheckExcel() { return true; }
 

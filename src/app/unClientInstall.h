@@ -98,6 +98,9 @@ class TfrmClientInstall : public TfrmFormBase {
   void btnNextClick();
   // True when a 32-bit Excel is installed; false after telling the user.
   bool CheckExcel();
+  // Drives the browser access set-up tool unseen with IPForSetIE, PortForSetIE,
+  // bCreateShortCutForIE and ShortCutNameForIE.
+  void RunBrowserAccessTool();
   // The install procedure into `dest` (no trailing "\"), reporting on pb and labCopyFile.
   void InstallFiles(const std::wstring& dest);
 

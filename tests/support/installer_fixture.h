@@ -12,6 +12,7 @@
 #include "platform/fake/fake_application.h"
 #include "platform/fake/fake_code_page.h"
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_registry.h"
 #include "support/product_info_file.h"
 
@@ -34,6 +35,8 @@ class InstallerFixture : public ::testing::Test {
     files->AddFolder(L"C:\\setup");
     env.files = files.get();
     env.code_page = &code_page;
+    processes = FakeProcesses();
+    env.processes = &processes;
     WriteProductInfo(DefaultProductInfo());
     BindLanguageServices(&registry, &app);
   }
@@ -63,6 +66,7 @@ class InstallerFixture : public ::testing::Test {
   // The installer's folder C:\setup\ exists and holds PInfo.dat with DefaultProductInfo.
   std::unique_ptr<FakeFileSystem> files;
   FakeCodePage code_page{"GBK"};
+  FakeProcesses processes;
 };
 
 }  // namespace quillon

@@ -97,15 +97,17 @@ TEST_F(Startup, LaunchRoleChoosesThePageAndStartsTheTimer) {
   }
 }
 
-TEST_F(Startup, CommandLineTimerTakesTheBaseFolderOnceAndShowsTheWindowOnTop) {
+TEST_F(Startup, CommandLineTimerChecksTheBaseFolderAndShowsTheWindowOnTop) {
   struct Case {
     std::vector<std::wstring> args;
     const wchar_t* dest;
+    bool created;
+    const wchar_t* hint;  // the one message box, or nullptr for none
   };
   const Case cases[] = {
-      {{L"CLIENT", L"D:\\Base Dir"}, L"D:\\Base Dir\\CLIENT"},
-      {{L"WEB", L" E:\\srv "}, L"E:\\srv \\CLIENT"},
-      {{L"CLIENT"}, L"\\CLIENT"},
+      {{L"CLIENT", L"C:\\Base Dir"}, L"C:\\Base Dir\\CLIENT", true, nullptr},
+      {{L"WEB", L" C:\\srv "}, L"C:\\srv \\CLIENT", false, L"目录： C:\\srv \\CLIENT 结构有误，请检查！"},
+      {{L"CLIENT"}, L"\\CLIENT", false, L"目录：\\CLIENT 结构有误，请检查！"},
   };
   for (const auto& c : cases) {
     Reset();
@@ -113,9 +115,33 @@ TEST_F(Startup, CommandLineTimerTakesTheBaseFolderOnceAndShowsTheWindowOnTop) {
     auto form = CreateAndShow();
     form->Timer1->Fire();
     EXPECT_EQ(form->sDestDir, c.dest) << c.args[0];
+    EXPECT_EQ(files->DirectoryExists(c.dest), c.created) << c.dest;
+    ASSERT_EQ(app.boxes.size(), c.hint ? 1u : 0u) << c.dest;
+    if (c.hint) {
+      EXPECT_EQ(app.boxes[0].text, c.hint);
+    }
     EXPECT_FALSE(form->Timer1->timer_enabled());
     EXPECT_TRUE(form->top_most());
     EXPECT_TRUE(form->visible());
+  }
+}
+
+TEST_F(Startup, BrowserAccessSetUpRunsTheCertificateBatchHiddenAndWaits) {
+  for (bool auto_set_ie : {false, true}) {
+    Reset();
+    files->AddFile(L"C:\\setup\\SysSetup.ini",
+                   std::string("[Setup]\r\nAutoSetIE=") + (auto_set_ie ? "1" : "0") + "\r\n");
+    processes.exit_after_waits = 3;
+    auto form = CreateAndShow();
+    if (!auto_set_ie) {
+      EXPECT_TRUE(processes.started.empty());
+      continue;
+    }
+    ASSERT_EQ(processes.started.size(), 1u);
+    EXPECT_EQ(processes.started[0].program, L"安装证书.bat");
+    EXPECT_EQ(processes.started[0].parameters, L"");
+    EXPECT_EQ(processes.started[0].show, ShowMode::Hide);
+    EXPECT_GE(app.process_messages_count, 3) << "the window is served while waiting";
   }
 }
 
