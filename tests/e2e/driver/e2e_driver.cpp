@@ -9,6 +9,7 @@
 //   expect-caption TEXT              the wizard window's caption
 //   expect-title TEXT                the application window's title (taskbar, message boxes)
 //   expect-no-form                   no wizard window is shown
+//   expect-client-size W H           the wizard window's client area in pixels
 //   expect-text NAME TEXT            a control's text
 //   expect-contains NAME TEXT        a control's text contains TEXT
 //   expect-visible NAME 0|1          a control is (not) visible
@@ -172,6 +173,12 @@ struct Driver {
     if (cmd == "expect-caption" && need(1)) {
       const std::string got = Narrow(Text(form));
       return got == t[1] || Fail("caption is \"" + got + "\"");
+    }
+    if (cmd == "expect-client-size" && need(2)) {
+      RECT rc{};
+      GetClientRect(form, &rc);
+      const std::string got = std::to_string(rc.right) + "x" + std::to_string(rc.bottom);
+      return got == t[1] + "x" + t[2] || Fail("client area is " + got);
     }
     if (cmd == "expect-no-form") {
       return Top(L"TfrmClientInstall", true) == nullptr || Fail("a wizard window is shown");
