@@ -8,7 +8,8 @@
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::wstring text = quillon::FromUtf8(std::string(reinterpret_cast<const char*>(data), size));
+  const std::wstring text =
+      quillon::FromUtf8(std::string(reinterpret_cast<const char*>(data), size));
   const quillon::IniReader ini(text);
   std::vector<std::wstring> sections = ini.SectionNames();
   sections.push_back(L"");

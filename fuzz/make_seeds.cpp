@@ -18,7 +18,9 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 void Write(const fs::path& dir, const std::vector<Bytes>& seeds) {
   fs::create_directories(dir);
@@ -39,13 +41,14 @@ std::vector<Bytes> Packets() {
   for (const char* name : {"a12", "a13", "a16", "a17", "a18"}) {
     pinfo.columns.push_back(ds::UnicodeColumn(name, 200));
   }
-  pinfo.rows = {{0, {ds::UnicodeValue(L"Nova"), ds::UnicodeValue(L"\x91CF\x5B50"), ds::NullValue(),
-                     ds::UnicodeValue(L"N"), ds::UnicodeValue(L"")}}};
+  pinfo.rows = {{0,
+                 {ds::UnicodeValue(L"Nova"), ds::UnicodeValue(L"\x91CF\x5B50"), ds::NullValue(),
+                  ds::UnicodeValue(L"N"), ds::UnicodeValue(L"")}}};
 
   ds::Packet types;
-  types.columns = {ds::FixedColumn("i1", ds::kInt, 1),   ds::FixedColumn("u8", ds::kUInt, 8),
-                   ds::FixedColumn("b", ds::kBool, 2),    ds::FixedColumn("f", ds::kFloat, 8),
-                   ds::ZStringColumn("z", 300),           ds::BytesColumn("m", 4, "WideText"),
+  types.columns = {ds::FixedColumn("i1", ds::kInt, 1), ds::FixedColumn("u8", ds::kUInt, 8),
+                   ds::FixedColumn("b", ds::kBool, 2), ds::FixedColumn("f", ds::kFloat, 8),
+                   ds::ZStringColumn("z", 300),        ds::BytesColumn("m", 4, "WideText"),
                    ds::BytesColumn("b1", 1, "")};
   types.columns[0].properties.push_back(ds::IntProperty("WIDTH", 4, 1));
   types.properties = {ds::UIntProperty("LCID", 4, 2052)};
@@ -57,8 +60,9 @@ std::vector<Bytes> Packets() {
   types.properties.push_back(log);
   types.rows = {
       {ds::kRowOriginal,
-       {ds::IntValue(-1, 1), ds::IntValue(7, 8), ds::BoolValue(true), ds::Value{ds::ValueState::Present, Bytes(8, 0)},
-        ds::ZStringValue("old"), ds::UnicodeValue(L"m"), ds::BytesValue({1})}},
+       {ds::IntValue(-1, 1), ds::IntValue(7, 8), ds::BoolValue(true),
+        ds::Value{ds::ValueState::Present, Bytes(8, 0)}, ds::ZStringValue("old"),
+        ds::UnicodeValue(L"m"), ds::BytesValue({1})}},
       {ds::kRowModified,
        {ds::Value{ds::ValueState::NotChanged, {}}, ds::NullValue(), ds::BoolValue(false),
         ds::NullValue(), ds::ZStringValue("new"), ds::Value{ds::ValueState::Delayed, {}},
@@ -114,8 +118,8 @@ int main(int argc, char** argv) {
                          B(quillon::Base64Encode(Bytes(100, 0xA5), true))});
 
   std::vector<Bytes> manifests;
-  for (const std::string& text :
-       {std::string("Stampfile.INI=0\r\nmodHook.dll=1\r\n"), std::string("K1.dat=0\n\rx=2\r\n=1")}) {
+  for (const std::string& text : {std::string("Stampfile.INI=0\r\nmodHook.dll=1\r\n"),
+                                  std::string("K1.dat=0\n\rx=2\r\n=1")}) {
     Bytes seed = {static_cast<uint8_t>(text.size())};
     seed.insert(seed.end(), text.begin(), text.end());
     seed.insert(seed.end(), records[0].begin(), records[0].end());

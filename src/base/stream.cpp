@@ -22,7 +22,9 @@ void MemoryStream::Write(const void* buffer, size_t count) {
   position_ = end;
 }
 
-void MemoryStream::Seek(size_t position) { position_ = std::min(position, bytes_.size()); }
+void MemoryStream::Seek(size_t position) {
+  position_ = std::min(position, bytes_.size());
+}
 
 void MemoryStream::SetSize(size_t size) {
   bytes_.resize(size);
@@ -47,8 +49,12 @@ void ReadOnlyViewStream::Write(const void*, size_t) {
   throw Error(L"The stream is read-only");
 }
 
-void ReadOnlyViewStream::Seek(size_t position) { position_ = std::min(position, size_); }
+void ReadOnlyViewStream::Seek(size_t position) {
+  position_ = std::min(position, size_);
+}
 
-void ReadOnlyViewStream::SetSize(size_t) { throw Error(L"The stream is read-only"); }
+void ReadOnlyViewStream::SetSize(size_t) {
+  throw Error(L"The stream is read-only");
+}
 
 }  // namespace quillon

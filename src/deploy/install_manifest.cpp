@@ -28,8 +28,9 @@ const ManifestEntry* InstallManifest::Find(const std::wstring& name) const {
 InstallManifest ReadInstallManifest(Resources& resources, CodePage& code_page) {
   const std::optional<BlobView> blob = resources.Find(kManifestType, kManifestName);
   if (!blob) {
-    throw FormatError(L"The install manifest (resource INSTALLFILEINI of type INIFILE) is "
-                      L"missing from the program");
+    throw FormatError(
+        L"The install manifest (resource INSTALLFILEINI of type INIFILE) is "
+        L"missing from the program");
   }
   std::string bytes;
   if (blob->size > 0) bytes.assign(reinterpret_cast<const char*>(blob->data), blob->size);
@@ -47,7 +48,8 @@ std::wstring PayloadBlobName(const std::wstring& entry_name) {
 std::unique_ptr<Stream> OpenPayload(Resources& resources, const std::wstring& blob_name) {
   const std::optional<BlobView> blob = resources.Find(kPayloadType, blob_name);
   if (!blob) {
-    throw FormatError(L"The payload \"" + blob_name + L"\" (resource of type ZIPFILE) is missing "
+    throw FormatError(L"The payload \"" + blob_name +
+                      L"\" (resource of type ZIPFILE) is missing "
                       L"from the program");
   }
   return std::make_unique<ReadOnlyViewStream>(blob->data, blob->size);

@@ -120,8 +120,8 @@ void UnZipStream(Stream& packed, Stream& output, const std::wstring& name) {
     output.Write(buffer.data(), got);
     done += got;
     if (got != want) {
-      Damaged(name, L"the body ends after " + IntToText(static_cast<long long>(done)) +
-                        L" of " + IntToText(length) + L" bytes");
+      Damaged(name, L"the body ends after " + IntToText(static_cast<long long>(done)) + L" of " +
+                        IntToText(length) + L" bytes");
     }
   }
   inflater.CheckToEnd();

@@ -89,8 +89,7 @@ std::vector<uint8_t> DecodeConfigTwin(const std::vector<uint8_t>& file_bytes) {
   return level;
 }
 
-std::vector<uint8_t> EncodeConfigTwin(const std::vector<uint8_t>& config_bytes,
-                                      bool break_lines) {
+std::vector<uint8_t> EncodeConfigTwin(const std::vector<uint8_t>& config_bytes, bool break_lines) {
   std::vector<uint8_t> level = config_bytes;
   for (int i = 0; i < kConfigTwinLevels; ++i) {
     const std::string text = Base64Encode(level, break_lines);

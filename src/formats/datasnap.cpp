@@ -21,7 +21,9 @@ std::wstring Hex(uint32_t v) {
   return FromUtf8(buf);
 }
 
-std::wstring Num(uint64_t v) { return IntToText(static_cast<long long>(v)); }
+std::wstring Num(uint64_t v) {
+  return IntToText(static_cast<long long>(v));
+}
 
 [[noreturn]] void Bad(const std::wstring& detail) {
   throw FormatError(L"Damaged data packet: " + detail);
@@ -70,9 +72,13 @@ class Cursor {
   size_t pos_ = 0;
 };
 
-std::wstring Quoted(const std::string& name) { return L"\"" + FromUtf8(name) + L"\""; }
+std::wstring Quoted(const std::string& name) {
+  return L"\"" + FromUtf8(name) + L"\"";
+}
 
-bool IsPrefixSize(uint16_t size) { return size == 1 || size == 2 || size == 4; }
+bool IsPrefixSize(uint16_t size) {
+  return size == 1 || size == 2 || size == 4;
+}
 
 // Checks a column's type word; the reader and the writer agree on what is supported.
 void CheckColumnType(const std::wstring& column, const FieldType& type) {
@@ -215,7 +221,9 @@ Property TextProperty(const std::string& name, const std::string& text) {
   return p;
 }
 
-std::wstring Column::WideName() const { return FromUtf8(name); }
+std::wstring Column::WideName() const {
+  return FromUtf8(name);
+}
 
 const Property* Column::FindProperty(const std::string& property_name) const {
   for (const Property& p : properties) {
@@ -227,7 +235,8 @@ const Property* Column::FindProperty(const std::string& property_name) const {
 Column ZStringColumn(const std::string& name, uint16_t width) {
   Column c;
   c.name = name;
-  c.type = {static_cast<uint16_t>(kZString | kVaryingFlag), static_cast<uint16_t>(width > 255 ? 2 : 1)};
+  c.type = {static_cast<uint16_t>(kZString | kVaryingFlag),
+            static_cast<uint16_t>(width > 255 ? 2 : 1)};
   c.properties.push_back(UIntProperty("WIDTH", 2, width));
   return c;
 }
@@ -255,15 +264,21 @@ Column FixedColumn(const std::string& name, TypeCode code, uint16_t size) {
   return c;
 }
 
-Value NullValue() { return Value{}; }
+Value NullValue() {
+  return Value{};
+}
 
-Value BytesValue(std::vector<uint8_t> bytes) { return Value{ValueState::Present, std::move(bytes)}; }
+Value BytesValue(std::vector<uint8_t> bytes) {
+  return Value{ValueState::Present, std::move(bytes)};
+}
 
 Value ZStringValue(const std::string& bytes) {
   return Value{ValueState::Present, std::vector<uint8_t>(bytes.begin(), bytes.end())};
 }
 
-Value UnicodeValue(const std::wstring& text) { return Value{ValueState::Present, ToUtf16Le(text)}; }
+Value UnicodeValue(const std::wstring& text) {
+  return Value{ValueState::Present, ToUtf16Le(text)};
+}
 
 Value IntValue(int64_t value, uint16_t size) {
   Value v{ValueState::Present, {}};
@@ -273,7 +288,9 @@ Value IntValue(int64_t value, uint16_t size) {
   return v;
 }
 
-Value BoolValue(bool value, uint16_t size) { return IntValue(value ? 1 : 0, size); }
+Value BoolValue(bool value, uint16_t size) {
+  return IntValue(value ? 1 : 0, size);
+}
 
 std::vector<uint8_t> ValueBytes(const Column& column, const Value& value) {
   if (value.state == ValueState::Delayed) {
@@ -537,8 +554,8 @@ void PutProperties(std::vector<uint8_t>& out, const std::vector<Property>& props
     PutUint(out, p.type.word(), 4);
     if (p.type.array()) {
       if (uint64_t{p.count} * p.type.size != p.value.size()) {
-        throw FormatError(what + L" holds " + Num(p.value.size()) + L" bytes for " +
-                          Num(p.count) + L" elements");
+        throw FormatError(what + L" holds " + Num(p.value.size()) + L" bytes for " + Num(p.count) +
+                          L" elements");
       }
       PutUint(out, p.count, 4);
     } else if (p.type.varying()) {
@@ -557,7 +574,8 @@ void PutProperties(std::vector<uint8_t>& out, const std::vector<Property>& props
 }  // namespace
 
 std::vector<uint8_t> WritePacket(const Packet& packet) {
-  if (packet.columns.size() > 0xFFFF) throw FormatError(L"A data packet holds at most 65535 columns");
+  if (packet.columns.size() > 0xFFFF)
+    throw FormatError(L"A data packet holds at most 65535 columns");
   if (packet.rows.size() > 0xFFFFFFFFu) throw FormatError(L"Too many rows for a data packet");
   int32_t version = 1;
   for (const Column& c : packet.columns) {
@@ -586,7 +604,8 @@ std::vector<uint8_t> WritePacket(const Packet& packet) {
   const size_t first_row = out.size();
   const uint32_t attributes =
       first_row <= 0xFFFF ? kPacketMetadata | kPacketRowOffsetValid : kPacketMetadata;
-  for (size_t i = 0; i < 4; ++i) out[attributes_at + i] = static_cast<uint8_t>(attributes >> (8 * i));
+  for (size_t i = 0; i < 4; ++i)
+    out[attributes_at + i] = static_cast<uint8_t>(attributes >> (8 * i));
   if (attributes & kPacketRowOffsetValid) {
     out[attributes_at + 4] = static_cast<uint8_t>(first_row);
     out[attributes_at + 5] = static_cast<uint8_t>(first_row >> 8);

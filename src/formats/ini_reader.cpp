@@ -18,7 +18,9 @@ std::wstring TrimIni(const std::wstring& text, size_t begin, size_t end) {
   return text.substr(begin, end - begin);
 }
 
-std::wstring TrimIni(const std::wstring& text) { return TrimIni(text, 0, text.size()); }
+std::wstring TrimIni(const std::wstring& text) {
+  return TrimIni(text, 0, text.size());
+}
 
 // What the profile reader copies into a 2048-character buffer: one pair of matching quotes
 // goes, then the value is cut to fit. The closing quote is dropped by position, so when the
@@ -27,8 +29,7 @@ std::wstring CopyValue(const std::wstring& value) {
   constexpr size_t kBuffer = IniReader::kMaxValueLength + 1;
   size_t start = 0;
   bool quoted = false;
-  if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') &&
-      value.back() == value[0]) {
+  if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0]) {
     quoted = true;
     start = 1;
   }

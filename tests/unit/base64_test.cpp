@@ -1,10 +1,11 @@
 // Base64 and the five-level encoding of the configuration twin.
+#include "formats/base64.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "formats/base64.h"
 #include "platform/fake/fake_code_page.h"
 
 namespace quillon {
@@ -12,12 +13,19 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 TEST(Base64, Rfc4648Vectors) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Base64Encode(B(c.first)), c.second);
@@ -36,12 +44,12 @@ TEST(Base64, DecodingSkipsWhatIsNotInTheAlphabet) {
       {"Zm9v\r\nYmFy\r\n", "foobar"},
       {" Zm9v\tYm Fy ", "foobar"},
       {"Zm9v!Ym@Fy#\x80\xff", "foobar"},
-      {"Zm9vYg", "foob"},       // padding missing
-      {"Zm9vY", "foo"},         // a single character left carries no byte
-      {"Zg==Zm8=", "ffo"},      // padded texts one after another
+      {"Zm9vYg", "foob"},   // padding missing
+      {"Zm9vY", "foo"},     // a single character left carries no byte
+      {"Zg==Zm8=", "ffo"},  // padded texts one after another
       {"Zg=\r\n=", "f"},
       {"====", ""},
-      {"-_", ""},               // the URL alphabet is not this one
+      {"-_", ""},  // the URL alphabet is not this one
   };
   for (const auto& c : cases) EXPECT_EQ(Base64Decode(c.first), B(c.second)) << c.first;
 }
@@ -63,8 +71,8 @@ TEST(Base64, LinesOf76Characters) {
       start = end + 2;
     }
     EXPECT_EQ(lines, c.lines) << c.bytes << " bytes";
-    EXPECT_EQ(text.find('\n'), text.find("\r\n") == std::string::npos ? std::string::npos
-                                                                       : text.find("\r\n") + 1);
+    EXPECT_EQ(text.find('\n'),
+              text.find("\r\n") == std::string::npos ? std::string::npos : text.find("\r\n") + 1);
     EXPECT_EQ(Base64Decode(text), data);
   }
 }

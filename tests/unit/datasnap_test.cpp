@@ -1,5 +1,7 @@
 // DataSnap data packets: the exact layout of the icon set, round trips of every supported
 // type, row status and null flags, and damaged or hostile packets.
+#include "formats/datasnap.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 
 #include "base/error.h"
 #include "base/text.h"
-#include "formats/datasnap.h"
 #include "platform/fake/fake_code_page.h"
 
 namespace quillon::datasnap {
@@ -16,7 +17,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 // The icon set's two columns.
 Packet IconSet(const std::vector<std::pair<std::string, Bytes>>& images) {
@@ -30,6 +33,7 @@ Packet IconSet(const std::vector<std::pair<std::string, Bytes>>& images) {
 
 TEST(DataSnap, IconSetLayoutByteForByte) {
   const Bytes packet = WritePacket(IconSet({{"a.bmp", {'x', 'y', 'z'}}, {"b.png", {}}}));
+  // clang-format off
   const Bytes expected = {
       0x96, 0x19, 0xE0, 0xBD,  // magic
       1, 0, 0, 0,              // version
@@ -47,6 +51,7 @@ TEST(DataSnap, IconSetLayoutByteForByte) {
       0, 0, 5, 'a', '.', 'b', 'm', 'p', 3, 0, 0, 0, 'x', 'y', 'z',  // row 1
       0, 0, 5, 'b', '.', 'p', 'n', 'g', 0, 0, 0, 0,                 // row 2
   };
+  // clang-format on
   EXPECT_EQ(packet, expected);
 
   FakeCodePage cp("GBK");
@@ -94,7 +99,8 @@ TEST(DataSnap, RoundTripOfEveryType) {
       {FixedColumn("u8", kUInt, 8), IntValue(-1, 8), L"18446744073709551615"},
       {FixedColumn("yes", kBool, 2), BoolValue(true), L"True"},
       {FixedColumn("no", kBool, 2), BoolValue(false), L"False"},
-      {FixedColumn("f8", kFloat, 8), [] {
+      {FixedColumn("f8", kFloat, 8),
+       [] {
          Value v{ValueState::Present, Bytes(8)};
          const double d = 2.5;
          std::memcpy(v.data.data(), &d, 8);
@@ -297,10 +303,12 @@ TEST(DataSnap, WhatTheWriterRefuses) {
        with([](Packet& p) { p.rows[0].values[0] = ZStringValue(std::string(256, 'a')); })},
       {"empty column name", with([](Packet& p) { p.columns[0].name.clear(); })},
       {"column name of 256 bytes", with([](Packet& p) { p.columns[0].name.assign(256, 'n'); })},
-      {"blob left out without a 4-byte length",
-       with([](Packet& p) { p.rows[0].values[0] = Value{ValueState::Delayed, {}}; })},
-      {"not changed in the first row",
-       with([](Packet& p) { p.rows[0].values[0] = Value{ValueState::NotChanged, {}}; })},
+      {"blob left out without a 4-byte length", with([](Packet& p) {
+         p.rows[0].values[0] = Value{ValueState::Delayed, {}};
+       })},
+      {"not changed in the first row", with([](Packet& p) {
+         p.rows[0].values[0] = Value{ValueState::NotChanged, {}};
+       })},
       {"array column", with([](Packet& p) { p.columns[0].type.code |= kArrayFlag; })},
   };
   for (const Case& c : cases) EXPECT_THROW(WritePacket(c.packet), FormatError) << c.name;

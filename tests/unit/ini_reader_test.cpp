@@ -1,5 +1,7 @@
 // The INI reader against the answers of the Windows profile reader on the files of
 // tests/data/ini_cases (see the table there).
+#include "formats/ini_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 
 #include "base/text.h"
 #include "data/ini_cases/ini_cases.h"
-#include "formats/ini_reader.h"
 
 namespace quillon {
 namespace {
@@ -29,8 +30,7 @@ const IniReader& CaseFile(const std::string& name) {
 TEST(IniReader, AnswersAsTheProfileReader) {
   for (const ini_cases::Query& q : ini_cases::kQueries) {
     const std::optional<std::wstring> got = CaseFile(q.file).Find(q.section, q.key);
-    const std::string where =
-        std::string(q.file) + " [" + ToUtf8(q.section) + "] " + ToUtf8(q.key);
+    const std::string where = std::string(q.file) + " [" + ToUtf8(q.section) + "] " + ToUtf8(q.key);
     if (q.expected == nullptr) {
       EXPECT_FALSE(got.has_value()) << where << " gave " << ToUtf8(got.value_or(L""));
       continue;

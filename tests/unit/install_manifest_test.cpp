@@ -1,11 +1,12 @@
 // The install manifest, blob names and payload lookup of the payload store.
+#include "deploy/install_manifest.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "base/error.h"
-#include "deploy/install_manifest.h"
 #include "deploy/unZipLib.h"
 #include "formats/record_writer.h"
 #include "platform/fake/fake_code_page.h"
@@ -29,7 +30,8 @@ TEST(InstallManifest, LinesAndFlags) {
     std::wstring text;
     E entries;
   } cases[] = {
-      {"CR LF, last line ended", L"tabvo1.dll=0\r\nmodHook.dll=1\r\n",
+      {"CR LF, last line ended",
+       L"tabvo1.dll=0\r\nmodHook.dll=1\r\n",
        {{L"tabvo1.dll", L"0"}, {L"modHook.dll", L"1"}}},
       {"last line not ended", L"a=0\r\nb=2", {{L"a", L"0"}, {L"b", L"2"}}},
       {"lone LF and lone CR", L"a=0\nb=1\rc=2\r\n", {{L"a", L"0"}, {L"b", L"1"}, {L"c", L"2"}}},
@@ -37,7 +39,9 @@ TEST(InstallManifest, LinesAndFlags) {
       {"empty line in between", L"a=0\r\n\r\nb=1\r\n", {{L"a", L"0"}, {L"", L""}, {L"b", L"1"}}},
       {"line without =", L"Readme.txt\r\n", {{L"Readme.txt", L""}}},
       {"split at the first =", L"a=b=c\r\n", {{L"a", L"b=c"}}},
-      {"flag kept as written", L"x.dll=1 \r\n y.dll = 2\r\n", {{L"x.dll", L"1 "}, {L" y.dll ", L" 2"}}},
+      {"flag kept as written",
+       L"x.dll=1 \r\n y.dll = 2\r\n",
+       {{L"x.dll", L"1 "}, {L" y.dll ", L" 2"}}},
       {"empty text", L"", {}},
       {"only a line break", L"\r\n", {{L"", L""}}},
   };

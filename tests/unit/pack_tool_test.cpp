@@ -27,9 +27,10 @@ namespace ds = datasnap;
 class PackTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("quillon-pack-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() /
+        ("quillon-pack-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -90,8 +91,8 @@ TEST_F(PackTool, IconSetHasTheCarriedLayout) {
   const Bytes file = MakeIconSet(images, gbk_);
   ASSERT_GE(file.size(), 87u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 24),
-            (Bytes{0x96, 0x19, 0xE0, 0xBD, 1, 0, 0, 0, 24, 0, 0, 0, 2, 0, 0x9A, 0x01, 0, 0, 3, 0,
-                   0, 0, 87, 0}));
+            (Bytes{0x96, 0x19, 0xE0, 0xBD, 1, 0, 0, 0, 24, 0, 0,  0,
+                   2,    0,    0x9A, 0x01, 0, 0, 3, 0, 0,  0, 87, 0}));
   const ds::Packet packet = ds::ReadPacket(file);
   ASSERT_EQ(packet.rows.size(), 410u);
   EXPECT_EQ(packet.Text(packet.rows[409], L"sName", gbk_), L"img409.png");
@@ -144,12 +145,23 @@ TEST_F(PackTool, StoreBuildsRecordsManifestAndScript) {
   EXPECT_EQ(Read(store / "payload.rc"),
             "// The installer's payload store, written by quillon-pack: the install manifest and "
             "one\n// compressed record per manifest entry.\n"
-            "INSTALLFILEINI INIFILE \"" + abs + "/INSTALLFILEINI\"\n"
-            "STAMPFILEINI ZIPFILE \"" + abs + "/STAMPFILEINI\"\n"
-            "MODHOOKDLL ZIPFILE \"" + abs + "/MODHOOKDLL\"\n"
-            "K1DAT ZIPFILE \"" + abs + "/K1DAT\"\n"
-            "K2DAT ZIPFILE \"" + abs + "/K2DAT\"\n"
-            "LANGUAGE 9, 1\n\"7ZEXE\" ZIPFILE \"" + abs + "/7ZEXE\"\n");
+            "INSTALLFILEINI INIFILE \"" +
+                abs +
+                "/INSTALLFILEINI\"\n"
+                "STAMPFILEINI ZIPFILE \"" +
+                abs +
+                "/STAMPFILEINI\"\n"
+                "MODHOOKDLL ZIPFILE \"" +
+                abs +
+                "/MODHOOKDLL\"\n"
+                "K1DAT ZIPFILE \"" +
+                abs +
+                "/K1DAT\"\n"
+                "K2DAT ZIPFILE \"" +
+                abs +
+                "/K2DAT\"\n"
+                "LANGUAGE 9, 1\n\"7ZEXE\" ZIPFILE \"" +
+                abs + "/7ZEXE\"\n");
 
   // Read back as the installer would: the manifest and each blob by its name.
   const std::vector<ListedEntry> listed = ListStore(store, gbk_);
@@ -193,8 +205,8 @@ TEST_F(PackTool, StoreRefusesBadManifestsBeforeWritingAnything) {
       BuildStore(options, gbk_);
       ADD_FAILURE() << c.name << ": no error";
     } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.name << ": "
-                                                                          << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+          << c.name << ": " << e.what();
     }
     EXPECT_FALSE(fs::exists(dir_ / "store")) << c.name;
   }

@@ -92,7 +92,8 @@ TEST(RecordFormat, BodiesOfValidRecords) {
       {"length with the top bit set", RawRecord(5, 0x80000000, std::nullopt, body), {}},
       {"trailing bytes after the body", RawRecord(5, 10, std::nullopt, Pattern(10), Pattern(99)),
        Pattern(10)},
-      {"marker-like tag minus one", RawRecord(kRecordTextMarker - 1, 3, std::nullopt, {1, 2, 3}),
+      {"marker-like tag minus one",
+       RawRecord(kRecordTextMarker - 1, 3, std::nullopt, {1, 2, 3}),
        {1, 2, 3}},
   };
   for (const BodyCase& c : cases) {
@@ -125,7 +126,8 @@ TEST(RecordFormat, DamagedRecordsAreErrorsNamingTheRecord) {
        "text block of 51202 bytes"},
       {"no text block length", ZlibCompress(RawRecord(kRecordTextMarker, 0, std::nullopt, {})),
        "ends inside the text block length"},
-      {"text block cut short", [] {
+      {"text block cut short",
+       [] {
          Bytes raw = RawRecord(kRecordTextMarker, 0, 100, {});
          raw.resize(raw.size() - 10);
          return ZlibCompress(raw);
@@ -139,7 +141,8 @@ TEST(RecordFormat, DamagedRecordsAreErrorsNamingTheRecord) {
   };
   for (const Case& c : cases) {
     const std::string error = ErrorOf(c.packed);
-    EXPECT_NE(error.find("Damaged record \"K1.dat\""), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(error.find("Damaged record \"K1.dat\""), std::string::npos)
+        << c.name << ": " << error;
     EXPECT_NE(error.find(c.message), std::string::npos) << c.name << ": " << error;
   }
 }
@@ -177,8 +180,7 @@ TEST(RecordFormat, FileFormsWriteOnlyWholeBodies) {
     UnZipFile(fs, L"C:\\in\\short.dat", L"C:\\out\\new.dll");
     FAIL() << "no error";
   } catch (const FormatError& e) {
-    EXPECT_NE(std::string(e.what()).find("Damaged record \"C:\\in\\short.dat\""),
-              std::string::npos)
+    EXPECT_NE(std::string(e.what()).find("Damaged record \"C:\\in\\short.dat\""), std::string::npos)
         << e.what();
   }
   EXPECT_FALSE(fs.FileExists(L"C:\\out\\new.dll"));

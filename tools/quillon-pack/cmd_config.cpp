@@ -38,7 +38,8 @@ int CommandDecodeConfig(const std::vector<std::string>& raw, std::ostream& out) 
   const Bytes config = DecodeConfigTwin(ReadBytes(PathOf(args.positional()[0])));
   const std::string output = args.Value("-o", args.Value("--output"));
   if (output.empty()) {
-    out.write(reinterpret_cast<const char*>(config.data()), static_cast<std::streamsize>(config.size()));
+    out.write(reinterpret_cast<const char*>(config.data()),
+              static_cast<std::streamsize>(config.size()));
   } else {
     WriteBytes(PathOf(output), config);
     out << "wrote " << output << "\n";

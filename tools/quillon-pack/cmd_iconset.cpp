@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 Bytes MakeIconSet(const std::vector<NamedFile>& images, CodePage& code_page) {
   ds::Packet packet;
-  packet.columns = {ds::ZStringColumn("sName", kIconNameWidth), ds::BytesColumn("sFile", 4, "Binary")};
+  packet.columns = {ds::ZStringColumn("sName", kIconNameWidth),
+                    ds::BytesColumn("sFile", 4, "Binary")};
   for (const NamedFile& image : images) {
     const std::wstring what = L"image name \"" + image.name + L"\"";
     const std::string name = ToCodePage(code_page, image.name, what);
@@ -22,7 +23,8 @@ Bytes MakeIconSet(const std::vector<NamedFile>& images, CodePage& code_page) {
     if (name.size() > kIconNameWidth) {
       throw Error(L"The " + what + L" is longer than 50 bytes in the code page");
     }
-    if (image.bytes.size() > 0x7FFFFFFFu) throw Error(L"The image \"" + image.name + L"\" is too big");
+    if (image.bytes.size() > 0x7FFFFFFFu)
+      throw Error(L"The image \"" + image.name + L"\" is too big");
     packet.rows.push_back(ds::Row{0, {ds::ZStringValue(name), ds::BytesValue(image.bytes)}});
   }
   return ds::WritePacket(packet);

@@ -73,10 +73,10 @@ std::string Quote(const std::wstring& text) {
 }
 
 std::string TypeName(const ds::FieldType& type) {
-  static const char* const kNames[] = {"?",         "INT",     "UINT",     "BOOL",  "FLOATIEEE",
-                                       "BCD",       "DATE",    "TIME",     "TIMESTAMP",
-                                       "ZSTRING",   "UNICODE", "BYTES",    "ADT",   "ARRAY",
-                                       "EMBEDDEDTBL", "REF",   "BIGDECIMAL", "DATETIME", "FMTBCD"};
+  static const char* const kNames[] = {
+      "?",           "INT",       "UINT",       "BOOL",     "FLOATIEEE", "BCD", "DATE",
+      "TIME",        "TIMESTAMP", "ZSTRING",    "UNICODE",  "BYTES",     "ADT", "ARRAY",
+      "EMBEDDEDTBL", "REF",       "BIGDECIMAL", "DATETIME", "FMTBCD"};
   const uint16_t base = type.base();
   std::string name = base < sizeof kNames / sizeof kNames[0] ? kNames[base]
                      : base == ds::kSingle                   ? "SINGLE"
@@ -137,14 +137,14 @@ std::string ValueText(const ds::Column& column, const ds::Value& value, CodePage
 void DescribePacket(const Bytes& bytes, CodePage& code_page, size_t max_rows,
                     const std::string& indent, std::ostream& out) {
   const ds::Packet packet = ds::ReadPacket(bytes);
-  out << indent << "data packet: version " << packet.version << ", header "
-      << U32At(bytes, 8) << " bytes, attributes " << packet.attributes;
+  out << indent << "data packet: version " << packet.version << ", header " << U32At(bytes, 8)
+      << " bytes, attributes " << packet.attributes;
   if (packet.attributes & ds::kPacketRowOffsetValid) {
     out << ", first row at " << (bytes[22] | (bytes[23] << 8));
   }
   out << "\n"
-      << indent << "  " << packet.columns.size() << " columns, " << packet.rows.size()
-      << " rows (" << packet.CurrentRows().size() << " current)\n";
+      << indent << "  " << packet.columns.size() << " columns, " << packet.rows.size() << " rows ("
+      << packet.CurrentRows().size() << " current)\n";
   out << indent << "columns:\n";
   for (size_t i = 0; i < packet.columns.size(); ++i) {
     const ds::Column& c = packet.columns[i];
@@ -219,13 +219,15 @@ void DescribeAny(const Bytes& bytes, CodePage& code_page, size_t max_rows,
                 FromUtf8(Hex(bytes.data(), std::min<size_t>(bytes.size(), 4))) + L")");
   }
   bool text = !bytes.empty() && bytes.size() <= 200;
-  for (uint8_t c : bytes) text = text && ((c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n' || c == '\t');
+  for (uint8_t c : bytes)
+    text = text && ((c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n' || c == '\t');
   if (text) {
     out << indent << "text: " << Quote(FromUtf8(std::string(bytes.begin(), bytes.end()))) << "\n";
     return;
   }
   out << indent << "(" << bytes.size() << " bytes";
-  if (!bytes.empty()) out << ", beginning " << Hex(bytes.data(), std::min<size_t>(bytes.size(), 16));
+  if (!bytes.empty())
+    out << ", beginning " << Hex(bytes.data(), std::min<size_t>(bytes.size(), 16));
   out << ")\n";
 }
 

@@ -1,4 +1,5 @@
 // pinfo: the product information file.
+#include <algorithm>
 #include <ostream>
 
 #include "base/text.h"
@@ -62,8 +63,8 @@ int CommandPinfo(const std::vector<std::string>& raw, std::ostream& out) {
   const int level = ParseLevel(args.Value("--level", "1"));
   const auto code_page = OpenCodePage(args.Value("--code-page", "GBK"));
   WriteBytes(PathOf(output), MakeProductInfo(names, unicode, *code_page, level));
-  out << "wrote " << output << " (" << (unicode ? "UTF-16 fields" : "8-bit fields in " +
-                                                                        args.Value("--code-page", "GBK"))
+  out << "wrote " << output << " ("
+      << (unicode ? "UTF-16 fields" : "8-bit fields in " + args.Value("--code-page", "GBK"))
       << ")\n";
   return 0;
 }

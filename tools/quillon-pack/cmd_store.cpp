@@ -42,13 +42,16 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& text) {
 
 bool IsPlainIdentifier(const std::string& name) {
   static const std::set<std::string> kKeywords = {
-      "ACCELERATORS", "BEGIN", "BITMAP", "CURSOR", "DIALOG", "DIALOGEX", "END", "FONT",
-      "HTML", "ICON", "LANGUAGE", "MANIFEST", "MENU", "MENUEX", "MESSAGETABLE", "RCDATA",
-      "STRINGTABLE", "VERSIONINFO", "TOOLBAR", "DLGINIT", "ANICURSOR", "ANIICON", "PLUGPLAY",
-      "VXD", "CHARACTERISTICS", "VERSION", "CAPTION", "CLASS", "STYLE", "EXSTYLE", "MENUITEM",
-      "POPUP", "SEPARATOR", "VIRTKEY", "ASCII", "NOINVERT", "ALT", "SHIFT", "CONTROL",
-      "FILEVERSION", "PRODUCTVERSION", "MOVEABLE", "FIXED", "PURE", "IMPURE", "PRELOAD",
-      "LOADONCALL", "DISCARDABLE", "NOT"};
+      "ACCELERATORS",   "BEGIN",       "BITMAP",      "CURSOR",  "DIALOG",
+      "DIALOGEX",       "END",         "FONT",        "HTML",    "ICON",
+      "LANGUAGE",       "MANIFEST",    "MENU",        "MENUEX",  "MESSAGETABLE",
+      "RCDATA",         "STRINGTABLE", "VERSIONINFO", "TOOLBAR", "DLGINIT",
+      "ANICURSOR",      "ANIICON",     "PLUGPLAY",    "VXD",     "CHARACTERISTICS",
+      "VERSION",        "CAPTION",     "CLASS",       "STYLE",   "EXSTYLE",
+      "MENUITEM",       "POPUP",       "SEPARATOR",   "VIRTKEY", "ASCII",
+      "NOINVERT",       "ALT",         "SHIFT",       "CONTROL", "FILEVERSION",
+      "PRODUCTVERSION", "MOVEABLE",    "FIXED",       "PURE",    "IMPURE",
+      "PRELOAD",        "LOADONCALL",  "DISCARDABLE", "NOT"};
   if (name.empty()) return false;
   const char first = name[0];
   if (!((first >= 'A' && first <= 'Z') || first == '_')) return false;
@@ -114,8 +117,8 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
   std::vector<fs::path> sources;
   for (size_t i = 0; i < manifest.entries().size(); ++i) {
     const ManifestEntry& e = manifest.entries()[i];
-    const std::wstring where = L"Line " + IntToText(static_cast<long long>(i + 1)) +
-                               L" of the install manifest";
+    const std::wstring where =
+        L"Line " + IntToText(static_cast<long long>(i + 1)) + L" of the install manifest";
     if (e.name.empty()) throw Error(where + L" has no file name");
     if (e.name.find_first_of(L"\\/") != std::wstring::npos) {
       throw Error(where + L": \"" + e.name + L"\" is not a plain file name");
@@ -163,7 +166,8 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
       throw Error(L"--twice names \"" + name + L"\", which the install manifest does not list");
     }
   }
-  const std::string manifest_out = ToCodePage(code_page, JoinLinesCrLf(lines), L"the install manifest");
+  const std::string manifest_out =
+      ToCodePage(code_page, JoinLinesCrLf(lines), L"the install manifest");
 
   std::error_code ec;
   fs::create_directories(options.output_folder, ec);
@@ -194,8 +198,8 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
 }
 
 int CommandStore(const std::vector<std::string>& raw, std::ostream& out) {
-  const Args args(raw, {"--twice", "--twice-match", "--level", "--rc", "--code-page", "-o", "--output"},
-                  {});
+  const Args args(
+      raw, {"--twice", "--twice-match", "--level", "--rc", "--code-page", "-o", "--output"}, {});
   args.ExpectPositional(2, 2, "the payload folder and the install manifest");
   StoreOptions options;
   options.payload_folder = PathOf(args.positional()[0]);

@@ -69,11 +69,11 @@ std::string Describe(const Bytes& bytes, CodePage& code_page, size_t max_rows = 
 // ---- store: the payload store for the installer's resources ----
 
 struct StoreOptions {
-  std::filesystem::path payload_folder;  // the files named by the manifest
-  std::filesystem::path manifest;        // "name=flag" lines in the code page
-  std::filesystem::path output_folder;   // one record per entry, the manifest and the script
-  std::filesystem::path script;          // resource script; default output_folder/payload.rc
-  std::vector<std::wstring> twice;       // entry names packed twice (ASCII case ignored)
+  std::filesystem::path payload_folder;      // the files named by the manifest
+  std::filesystem::path manifest;            // "name=flag" lines in the code page
+  std::filesystem::path output_folder;       // one record per entry, the manifest and the script
+  std::filesystem::path script;              // resource script; default output_folder/payload.rc
+  std::vector<std::wstring> twice;           // entry names packed twice (ASCII case ignored)
   std::vector<std::wstring> twice_patterns;  // wildcard patterns (* and ?) for the same
   int level = 1;
 };

@@ -77,10 +77,14 @@ std::string ToCodePage(CodePage& code_page, const std::wstring& text, const std:
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   using Command = int (*)(const std::vector<std::string>&, std::ostream&);
   static const std::map<std::string, Command> kCommands = {
-      {"pinfo", CommandPinfo},   {"encode-config", CommandEncodeConfig},
-      {"decode-config", CommandDecodeConfig}, {"inspect", CommandInspect},
-      {"iconset", CommandIconset}, {"store", CommandStore},
-      {"list", CommandList},     {"unpack", CommandUnpack},
+      {"pinfo", CommandPinfo},
+      {"encode-config", CommandEncodeConfig},
+      {"decode-config", CommandDecodeConfig},
+      {"inspect", CommandInspect},
+      {"iconset", CommandIconset},
+      {"store", CommandStore},
+      {"list", CommandList},
+      {"unpack", CommandUnpack},
   };
   if (args.empty()) {
     err << kHelp;

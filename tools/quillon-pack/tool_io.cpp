@@ -10,9 +10,13 @@ namespace quillon::pack {
 
 namespace fs = std::filesystem;
 
-fs::path PathOf(const std::string& utf8) { return fs::u8path(utf8); }
+fs::path PathOf(const std::string& utf8) {
+  return fs::u8path(utf8);
+}
 
-std::string Utf8Of(const fs::path& path) { return path.u8string(); }
+std::string Utf8Of(const fs::path& path) {
+  return path.u8string();
+}
 
 Bytes ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -28,7 +32,8 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) throw Error(L"Cannot create \"" + FromUtf8(Utf8Of(temp)) + L"\"");
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
       std::error_code ignored;

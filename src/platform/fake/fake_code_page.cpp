@@ -99,7 +99,8 @@ std::wstring FakeCodePage::FromAnsi(const std::string& bytes) {
     size_t out_left = sizeof out_buf;
     const size_t r = iconv(impl_->from_ansi, &in_ptr, &in_left, &out_ptr, &out_left);
     for (char* p = out_buf; p + 1 < out_ptr; p += 2) {
-      units += static_cast<char16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8));
+      units +=
+          static_cast<char16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8));
     }
     if (r == static_cast<size_t>(-1) && errno != E2BIG) {
       // A byte that starts no character here (or a cut-off sequence at the end).

@@ -9,7 +9,7 @@
 namespace quillon::ini_cases {
 
 struct Query {
-  const char* file;       // in this folder
+  const char* file;  // in this folder
   const wchar_t* section;
   const wchar_t* key;
   // Expected value; nullptr when the reader finds nothing and hands back the default.
@@ -111,7 +111,9 @@ inline const Query kQueries[] = {
     {"whitespace.ini", L"W", L"VT", L"vt"},
     {"whitespace.ini", L"W", L"FF", L"ff"},
     {"whitespace.ini", L"W", L"Sub", L"sub"},
-    {"whitespace.ini", L"W", L"Ctl", L"\x01" L"ctl\x01"},
+    {"whitespace.ini", L"W", L"Ctl",
+     L"\x01"
+     L"ctl\x01"},
     {"whitespace.ini", L"Z", L"Z", L"1"},
 };
 
