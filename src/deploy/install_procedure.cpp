@@ -32,6 +32,23 @@ bool MayStayLocked(const std::wstring& upper) {
          upper.find(L"MODTRACE.DLL") != std::wstring::npos;
 }
 
+// Unpacks (or, still packed, copies) one blob into `target`. The body streams into a
+// replacement of the file that takes its place only once the whole body has come out and
+// its checksum held, so a damaged record or a full disk never leaves a torn file, and memory
+// stays small whatever the size of the file.
+void WriteEntry(FileSystem& fs, const std::wstring& target, Stream& blob, bool still_packed,
+                const std::wstring& blob_name) {
+  std::unique_ptr<FileReplacement> out = fs.BeginReplace(target);
+  if (still_packed) {
+    std::vector<uint8_t> chunk(1 << 16);
+    blob.Seek(0);
+    for (size_t got; (got = blob.Read(chunk.data(), chunk.size())) > 0;) out->Write(chunk.data(), got);
+  } else {
+    UnZipStream(blob, *out, blob_name);
+  }
+  out->Commit();
+}
+
 void StartRegistration(Shell& shell, const std::wstring& system_dir, const std::wstring& path) {
   // Started and not waited for; its outcome is not looked at.
   shell.Open(system_dir + L"RegSvr32.exe", L" /s \"" + path + L"\"", L"", ShowMode::Show);
@@ -80,35 +97,21 @@ void RunInstallProcedure(const std::wstring& dest, InstallServices& s, InstallSe
 
     const std::wstring blob_name = PayloadBlobName(entry.name);
     std::unique_ptr<Stream> blob = OpenPayload(*s.resources, blob_name);
-    // The whole body is decoded before anything is written, so a damaged record never
-    // leaves a torn file where a good one stood.
-    MemoryStream body;
-    if (rule == EntryRule::StillPacked) {
-      std::vector<uint8_t> raw(blob->Size());
-      blob->Seek(0);
-      if (!raw.empty()) blob->Read(raw.data(), raw.size());
-      body = MemoryStream(std::move(raw));
-    } else {
-      UnZipStream(*blob, body, blob_name);
-    }
-
-    if (rule == EntryRule::SystemIfMissing || rule == EntryRule::SystemAlways) {
-      target = system_dir + entry.name;
+    const bool system_file =
+        rule == EntryRule::SystemIfMissing || rule == EntryRule::SystemAlways;
+    if (system_file) target = system_dir + entry.name;
+    try {
       if (!(rule == EntryRule::SystemIfMissing && fs.FileExists(target))) {
-        try {
-          fs.WriteFile(target, body.bytes());
-        } catch (const Error&) {
-          // System-folder files are a convenience; a refused write does not stop the install.
-        }
+        WriteEntry(fs, target, *blob, rule == EntryRule::StillPacked, blob_name);
       }
-    } else {
-      try {
-        fs.WriteFile(target, body.bytes());
-      } catch (const Error& e) {
-        if (!MayStayLocked(upper)) throw Error(settings.in_use_message + L"\r\n" + e.message());
+    } catch (const FormatError&) {
+      throw;  // a damaged record stops the install whatever the file
+    } catch (const Error& e) {
+      // System-folder files are a convenience; a refused write does not stop the install.
+      if (!system_file && !MayStayLocked(upper)) {
+        throw Error(settings.in_use_message + L"\r\n" + e.message());
       }
     }
-    body = MemoryStream();
 
     if (rule == EntryRule::Tabvo) {
       const std::wstring tabvo_dir = GetCommonAppDataDir(*s.shell) + L"\\tabvo";

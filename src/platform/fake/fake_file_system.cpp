@@ -198,6 +198,37 @@ void FakeFileSystem::WriteFile(const std::wstring& path, const Bytes& data) {
   file->data = data;
 }
 
+namespace {
+
+class FakeReplacement : public FileReplacement {
+ public:
+  FakeReplacement(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+  size_t Read(void*, size_t) override { throw FileError(L"Cannot read file \"" + path_ + L"\""); }
+  void Write(const void* buffer, size_t count) override { bytes_.Write(buffer, count); }
+  size_t Size() const override { return bytes_.Size(); }
+  size_t Position() const override { return bytes_.Position(); }
+  void Seek(size_t position) override { bytes_.Seek(position); }
+  void SetSize(size_t size) override { bytes_.SetSize(size); }
+  void Commit() override { fs_.WriteFile(path_, bytes_.bytes()); }
+
+ private:
+  FakeFileSystem& fs_;
+  std::wstring path_;
+  MemoryStream bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileReplacement> FakeFileSystem::BeginReplace(const std::wstring& path) {
+  // The temporary place is made in the target's folder, so a missing or read-only folder
+  // fails here, as on a disk.
+  const Location loc = Locate(path);
+  if (!loc.parsed.valid || loc.parsed.trailing) Fail(L"Cannot create file", path, kBadName);
+  if (!loc.parent) Fail(L"Cannot create file", path, loc.node ? kDenied : kNoPath);
+  if (loc.parent->read_only) Fail(L"Cannot create file", path, kDenied);
+  return std::make_unique<FakeReplacement>(*this, path);
+}
+
 void FakeFileSystem::DeleteFile(const std::wstring& path) {
   const Location loc = Locate(path);
   if (!loc.node) return;

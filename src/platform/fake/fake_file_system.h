@@ -24,6 +24,8 @@ class FakeFileSystem : public FileSystem {
   bool DirectoryExists(const std::wstring& path) override;
   Bytes ReadFile(const std::wstring& path) override;
   void WriteFile(const std::wstring& path, const Bytes& data) override;
+  // The bytes are held aside and written by Commit with WriteFile's rules.
+  std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override;
   void DeleteFile(const std::wstring& path) override;
   bool CreateDirectory(const std::wstring& path) override;
   bool CopyFile(const std::wstring& from, const std::wstring& to) override;

@@ -3,12 +3,25 @@
 // regard to letter case, as on Windows. Failures raise FileError with the platform's text.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "base/stream.h"
 
 namespace quillon {
 
 using Bytes = std::vector<uint8_t>;
+
+// A file being written whole. The bytes go to a temporary place and become the file only on
+// Commit, in one step; dropped without Commit, it leaves the old file exactly as it was.
+// Reading from it raises Error.
+class FileReplacement : public Stream {
+ public:
+  // Makes the written bytes the file. FileError naming the file when that is refused (a file
+  // in use, no rights).
+  virtual void Commit() = 0;
+};
 
 class FileSystem {
  public:
@@ -21,6 +34,9 @@ class FileSystem {
   // (written beside and renamed over), so a failure never leaves a torn file. FileError whose
   // message names the path on failure.
   virtual void WriteFile(const std::wstring& path, const Bytes& data) = 0;
+  // Starts writing `path` whole as a stream, for content too large to hold in memory first.
+  // FileError naming the path when the temporary place cannot be made.
+  virtual std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) = 0;
   // FileError when the file exists and cannot be deleted; a missing file is no error.
   virtual void DeleteFile(const std::wstring& path) = 0;
   // Creates one folder level; true when it exists afterwards.

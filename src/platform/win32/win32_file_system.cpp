@@ -56,6 +56,90 @@ DWORD LastErrorOr(DWORD fallback) {
   return code != ERROR_SUCCESS ? code : fallback;
 }
 
+// A fresh temporary file beside `path`, open for writing; `temp` receives its name.
+UniqueHandle CreateTempBeside(const std::wstring& path, std::wstring& temp) {
+  UniqueHandle file;
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+    temp = TempPathBeside(path);
+    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = GetLastError();
+    if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  if (!file) Fail(L"Cannot create file", path, error);
+  return file;
+}
+
+void WriteAll(HANDLE file, const void* data, size_t count, const std::wstring& path) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  size_t done = 0;
+  while (done < count) {
+    const DWORD chunk = static_cast<DWORD>(std::min(count - done, kChunk));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes + done, chunk, &written, nullptr) || written == 0) {
+      Fail(L"Cannot write file", path, LastErrorOr(ERROR_WRITE_FAULT));
+    }
+    done += written;
+  }
+}
+
+// The content must be on disk before the rename makes it the file.
+void FlushAndRename(UniqueHandle& file, const std::wstring& temp, const std::wstring& path) {
+  if (!FlushFileBuffers(file.get())) Fail(L"Cannot write file", path, GetLastError());
+  file.reset();
+  if (!MoveFileExW(temp.c_str(), OnDiskSpelling(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(L"Cannot create file", path, GetLastError());
+  }
+}
+
+class Win32Replacement : public FileReplacement {
+ public:
+  explicit Win32Replacement(const std::wstring& path)
+      : path_(path), file_(CreateTempBeside(path, temp_)), guard_(temp_) {}
+
+  size_t Read(void*, size_t) override { throw FileError(L"Cannot read file \"" + path_ + L"\""); }
+  void Write(const void* buffer, size_t count) override {
+    WriteAll(file_.get(), buffer, count, path_);
+    position_ += count;
+    size_ = std::max(size_, position_);
+  }
+  size_t Size() const override { return size_; }
+  size_t Position() const override { return position_; }
+  void Seek(size_t position) override {
+    position_ = std::min(position, size_);
+    MoveTo(position_);
+  }
+  void SetSize(size_t size) override {
+    MoveTo(size);
+    if (!SetEndOfFile(file_.get())) Fail(L"Cannot write file", path_, GetLastError());
+    size_ = size;
+    position_ = std::min(position_, size_);
+    MoveTo(position_);
+  }
+  void Commit() override {
+    FlushAndRename(file_, temp_, path_);
+    guard_.Keep();
+  }
+
+ private:
+  void MoveTo(size_t position) {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    if (!SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN)) {
+      Fail(L"Cannot write file", path_, GetLastError());
+    }
+  }
+
+  std::wstring path_;
+  std::wstring temp_;
+  UniqueHandle file_;
+  TempFileGuard guard_;
+  size_t position_ = 0;
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 bool Win32FileSystem::FileExists(const std::wstring& path) {
@@ -92,34 +176,15 @@ Bytes Win32FileSystem::ReadFile(const std::wstring& path) {
 
 void Win32FileSystem::WriteFile(const std::wstring& path, const Bytes& data) {
   std::wstring temp;
-  UniqueHandle file;
-  DWORD error = ERROR_SUCCESS;
-  for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-    temp = TempPathBeside(path);
-    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    error = GetLastError();
-    if (!file && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-  }
-  if (!file) Fail(L"Cannot create file", path, error);
+  UniqueHandle file = CreateTempBeside(path, temp);
   TempFileGuard guard(temp);
-  size_t done = 0;
-  while (done < data.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min(data.size() - done, kChunk));
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), data.data() + done, chunk, &written, nullptr) || written == 0) {
-      Fail(L"Cannot write file", path, LastErrorOr(ERROR_WRITE_FAULT));
-    }
-    done += written;
-  }
-  // The content must be on disk before the rename makes it the file.
-  if (!FlushFileBuffers(file.get())) Fail(L"Cannot write file", path, GetLastError());
-  file.reset();
-  if (!MoveFileExW(temp.c_str(), OnDiskSpelling(path).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    Fail(L"Cannot create file", path, GetLastError());
-  }
+  WriteAll(file.get(), data.data(), data.size(), path);
+  FlushAndRename(file, temp, path);
   guard.Keep();
+}
+
+std::unique_ptr<FileReplacement> Win32FileSystem::BeginReplace(const std::wstring& path) {
+  return std::make_unique<Win32Replacement>(path);
 }
 
 void Win32FileSystem::DeleteFile(const std::wstring& path) {

@@ -14,6 +14,7 @@ class Win32FileSystem : public FileSystem {
   bool DirectoryExists(const std::wstring& path) override;
   Bytes ReadFile(const std::wstring& path) override;
   void WriteFile(const std::wstring& path, const Bytes& data) override;
+  std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override;
   void DeleteFile(const std::wstring& path) override;
   bool CreateDirectory(const std::wstring& path) override;
   bool CopyFile(const std::wstring& from, const std::wstring& to) override;
