@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
@@ -13,7 +14,7 @@ int wmain(int argc, wchar_t** argv) {
   if (h == INVALID_HANDLE_VALUE) return 1;
   HANDLE ready = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(ready);
-  Sleep(1000 * _wtoi(argv[3]));
+  Sleep(1000 * static_cast<DWORD>(std::wcstol(argv[3], nullptr, 10)));
   CloseHandle(h);
   return 0;
 }
