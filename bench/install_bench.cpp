@@ -83,6 +83,12 @@ class TimedFileSystem : public FileSystem {
     written_bytes += data.size();
     largest_file = std::max<uint64_t>(largest_file, data.size());
   }
+  // Streamed writes: the time of the whole replacement, from the first byte to the rename, is
+  // counted as writing only where it is not inflating; the caller's inflate time covers the
+  // rest, so only the commit is timed here.
+  std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override {
+    return std::make_unique<TimedReplacement>(*this, inner_.BeginReplace(path));
+  }
   void DeleteFile(const std::wstring& path) override { inner_.DeleteFile(path); }
   bool CreateDirectory(const std::wstring& path) override { return inner_.CreateDirectory(path); }
   bool CopyFile(const std::wstring& from, const std::wstring& to) override {
@@ -97,6 +103,30 @@ class TimedFileSystem : public FileSystem {
   uint64_t largest_file = 0;
 
  private:
+  class TimedReplacement : public FileReplacement {
+   public:
+    TimedReplacement(TimedFileSystem& owner, std::unique_ptr<FileReplacement> inner)
+        : owner_(owner), inner_(std::move(inner)) {}
+    size_t Read(void* buffer, size_t count) override { return inner_->Read(buffer, count); }
+    void Write(const void* buffer, size_t count) override { inner_->Write(buffer, count); }
+    size_t Size() const override { return inner_->Size(); }
+    size_t Position() const override { return inner_->Position(); }
+    void Seek(size_t position) override { inner_->Seek(position); }
+    void SetSize(size_t size) override { inner_->SetSize(size); }
+    void Commit() override {
+      const Clock::time_point start = Clock::now();
+      const uint64_t size = inner_->Size();
+      inner_->Commit();
+      owner_.write_seconds += SecondsSince(start);
+      owner_.written_bytes += size;
+      owner_.largest_file = std::max<uint64_t>(owner_.largest_file, size);
+    }
+
+   private:
+    TimedFileSystem& owner_;
+    std::unique_ptr<FileReplacement> inner_;
+  };
+
   FileSystem& inner_;
 };
 
