@@ -96,6 +96,22 @@ class TfrmClientInstall : public TfrmFormBase {
   void pcMainChange();
   void DoIdle() override;
   void btnNextClick();
+  void btnPriorClick();
+  void btnOKClick() override;
+  void rabInstallClick();
+  void chkbDataFilePathClick();
+  // The browse button: the folder picker's choice replaces the destination box's text.
+  void Button1Click();
+  // The steps run on arriving at the Installing page; see its definition.
+  void RunInstallSequence();
+  // The Excel add-in steps after the install procedure.
+  void ClearExcelDisabledItems();
+  void RegisterExcelXlaAddIn(const std::wstring& dest);
+  void RegisterExcelComAddIn(const std::wstring& display_name);
+  // The program group, the shortcuts and the uninstall shortcut.
+  void CreateShortcuts();
+  // Whether an install sequence of this run has gone through to its end.
+  bool install_complete() const { return install_complete_; }
   // True when a 32-bit Excel is installed; false after telling the user.
   bool CheckExcel();
   // Drives the browser access set-up tool unseen with IPForSetIE, PortForSetIE,
@@ -114,7 +130,22 @@ class TfrmClientInstall : public TfrmFormBase {
   // CheckExcel failed: the installer ends.
   void EndAfterFailedExcelCheck();
 
+  // Next on the destination page: takes the folder from the box and checks it; false when
+  // the check refused it.
+  bool TakeDestination();
+  // Next's action, run inside btnNextClick's guard.
+  void NextAction();
+  // Moves to `index` and runs the page-change update.
+  void GoToPage(int index);
+
   LaunchRole role_;
+  bool install_complete_ = false;
+  // The destination that CheckDestDir accepted in this run (empty: none yet).
+  std::wstring accepted_dest_;
+  bool dest_accepted_ = false;
+  // Depth of running Next actions, and a Cancel that waits for them to return.
+  int actions_running_ = 0;
+  bool cancel_pending_ = false;
   // The destination and finish hints still hold their format text, waiting for the
   // product name.
   bool dir_hint_unfilled_ = false;

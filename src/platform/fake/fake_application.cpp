@@ -12,6 +12,16 @@ MsgResult FakeApplication::MessageBox(const std::wstring& text, const std::wstri
   return answer;
 }
 
+bool FakeApplication::SelectFolder(const std::wstring& title, std::wstring* path) {
+  folder_picker_titles.push_back(title);
+  if (folders_.empty()) return false;
+  const std::wstring folder = folders_.front();
+  folders_.pop_front();
+  if (folder.empty()) return false;
+  *path = folder;
+  return true;
+}
+
 void FakeApplication::RunMainForm(ui::Form&, const std::function<void()>& form_show) {
   ran_main_form = true;
   HandleEvent(form_show);

@@ -24,6 +24,8 @@ class FakeApplication : public Application {
                        MsgButtons buttons) override;
   void ProcessMessages() override { ++process_messages_count; }
   void Beep() override { ++beeps; }
+  // Records the title; answers from QueueFolder (cancelled when nothing is queued).
+  bool SelectFolder(const std::wstring& title, std::wstring* path) override;
   // Runs `form_show` as an event and returns: tests drive the form themselves afterwards.
   void RunMainForm(ui::Form& form, const std::function<void()>& form_show) override;
   // Runs the idle handler once, as the message loop does when its queue is empty.
@@ -33,15 +35,19 @@ class FakeApplication : public Application {
 
   // Answers for the next Yes/No questions, in order.
   void QueueAnswer(MsgResult answer) { answers_.push_back(answer); }
+  // The folder the next picker returns; an empty text cancels it.
+  void QueueFolder(std::wstring folder) { folders_.push_back(std::move(folder)); }
 
   std::vector<Box> boxes;
   int process_messages_count = 0;
   int beeps = 0;
+  std::vector<std::wstring> folder_picker_titles;
   bool ran_main_form = false;
 
  private:
   std::wstring title_;
   std::deque<MsgResult> answers_;
+  std::deque<std::wstring> folders_;
 };
 
 }  // namespace quillon

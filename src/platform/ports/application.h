@@ -41,6 +41,10 @@ class Application {
   virtual void ProcessMessages() = 0;
   // The system's default beep.
   virtual void Beep() = 0;
+  // The platform's folder picker: file-system folders only, rooted at the desktop, nothing
+  // preselected, `title` as its instruction text. While it is open the application's other
+  // windows take no input. True, with the chosen folder's full path, when a folder was chosen.
+  virtual bool SelectFolder(const std::wstring& title, std::wstring* path) = 0;
 
   // Runs the program's main form: makes its window (hidden), runs `form_show` as one event
   // while the window is being shown, shows it unless it closed meanwhile, then serves messages

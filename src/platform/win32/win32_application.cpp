@@ -1,6 +1,9 @@
 #include "platform/win32/win32_application.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <vector>
 
 #include "controls/widgets.h"
 #include "platform/win32/win32_form_view.h"
@@ -80,6 +83,49 @@ void Win32Application::ProcessMessages() {
 }
 
 void Win32Application::Beep() { MessageBeep(MB_OK); }
+
+namespace {
+
+BOOL CALLBACK CollectEnabledTopWindow(HWND hwnd, LPARAM lp) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* path) {
+  // The picker is modal to its owner only: the application's other windows are disabled by
+  // hand while it is open, and given back afterwards (those that still exist).
+  HWND active = GetActiveWindow();
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledTopWindow,
+                    reinterpret_cast<LPARAM>(&disabled));
+  for (HWND w : disabled) EnableWindow(w, FALSE);
+
+  wchar_t chosen[MAX_PATH] = L"";
+  BROWSEINFOW bi{};
+  bi.hwndOwner = active;
+  bi.pidlRoot = nullptr;  // the desktop
+  bi.pszDisplayName = chosen;
+  bi.lpszTitle = title.c_str();
+  bi.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST item = SHBrowseForFolderW(&bi);
+  bool ok = false;
+  if (item) {
+    wchar_t full[MAX_PATH] = L"";
+    ok = SHGetPathFromIDListW(item, full) != FALSE;
+    if (ok) *path = full;
+    CoTaskMemFree(item);
+  }
+
+  for (HWND w : disabled) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  if (active && IsWindow(active)) SetActiveWindow(active);
+  return ok;
+}
 
 void Win32Application::Dispatch(const std::function<void()>& event) {
   try {

@@ -26,6 +26,7 @@ class Win32Application : public Application {
                        MsgButtons buttons) override;
   void ProcessMessages() override;
   void Beep() override;
+  bool SelectFolder(const std::wstring& title, std::wstring* path) override;
   void RunMainForm(ui::Form& form, const std::function<void()>& form_show) override;
 
   // Runs one event from a window procedure: errors are shown, and ProgramEnd ends the

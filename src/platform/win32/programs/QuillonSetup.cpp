@@ -22,6 +22,14 @@ void RestrictDllSearch() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearch();
-  quillon::Win32Services services(instance);
-  return quillon::RunInstaller(services.env);
+  // COM once for the user-interface thread, apartment-threaded: the shell's folder picker and
+  // links and the automation servers the installer talks to need it.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  int code = 0;
+  {
+    quillon::Win32Services services(instance);
+    code = quillon::RunInstaller(services.env);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return code;
 }
