@@ -88,23 +88,39 @@ void TfrmClientInstall::FormShow() {
 
   if (bAutoSetIE) {
     // The certificate batch file is named without a folder: the platform looks it up.
-    RunAndWait(*env_.processes, [this] { env_.app->ProcessMessages(); }, L"安装证书.bat", L"",
-               ShowMode::Hide);
+    RunAndWait(
+        *env_.processes, [this] { env_.app->ProcessMessages(); }, L"安装证书.bat", L"",
+        ShowMode::Hide);
     RunBrowserAccessTool();
   }
 }
 
 void TfrmClientInstall::Timer1Timer() {
-  edDir->SetText(role_.BaseFolder() + L"\\CLIENT");
-  CheckDestDir(*env_.files, edDir->text(), false);
-  sDestDir = Trim(edDir->text());
   Timer1->SetTimerEnabled(false);
+  edDir->SetText(role_.BaseFolder() + L"\\CLIENT");
+  const bool accepted = CheckDestDir(*env_.files, edDir->text(), false);
+  sDestDir = Trim(edDir->text());
+  if (accepted) {
+    accepted_dest_ = sDestDir;
+    dest_accepted_ = true;
+  }
   SetTopMost(true);
   SetVisible(true);
+  // From the middle-server page Next would install at once: a refused folder stops here and
+  // the wizard waits. From the destination page Next checks the box again and stays.
+  if (!accepted && !role_.IsCLIENT()) return;
   btnNext->Click();
 }
 
 void TfrmClientInstall::btnCancelClick() {
+  // A Next action waiting on a child program serves the window meanwhile: the form is not
+  // taken away under it, the Cancel takes effect once the action has returned.
+  if (actions_running_ > 0) {
+    cancel_pending_ = true;
+    return;
+  }
+  cancel_pending_ = false;
+  if (closed()) return;
   TfrmFormBase::btnCancelClick();
   bCanClose = true;
   Close();
@@ -239,16 +255,9 @@ void TfrmClientInstall::LoadLicenceText() {
   LoadProductInfo();
 }
 
-void TfrmClientInstall::pcMainChange() {
-  PageHeadings headings;
-  if (HeadingsOfPage(pcMain->active_page_index(), OEMMsg, sLangFlag, &headings)) {
-    labMain->SetCaption(headings.main);
-    labDetail->SetCaption(headings.detail);
-  }
-}
-void TfrmClientInstall::DoIdle() {}
 void TfrmClientInstall::RunBrowserAccessTool() {}
-void TfrmClientInstall::btnNextClick() {}
-bool TfrmClientInstall::CheckExcel() { return true; }
+bool TfrmClientInstall::CheckExcel() {
+  return true;
+}
 
 }  // namespace quillon

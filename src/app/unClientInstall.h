@@ -39,9 +39,8 @@ class TfrmClientInstall : public TfrmFormBase {
   ui::Label* labMain = nullptr;
   ui::Label* labDetail = nullptr;
   ui::PageControl* pcMain = nullptr;
-  ui::TabSheet *tabFirst = nullptr, *tabAgree = nullptr, *tabDir = nullptr,
-               *tabIdentity = nullptr, *tabDB = nullptr, *tabCOM = nullptr,
-               *tabInstall = nullptr, *tabFinished = nullptr;
+  ui::TabSheet *tabFirst = nullptr, *tabAgree = nullptr, *tabDir = nullptr, *tabIdentity = nullptr,
+               *tabDB = nullptr, *tabCOM = nullptr, *tabInstall = nullptr, *tabFinished = nullptr;
   ui::Label *labFirstHint1 = nullptr, *labFirstHint2 = nullptr;
   ui::RadioButton* rabInstall = nullptr;
   ui::Label* Label1 = nullptr;

@@ -9,11 +9,17 @@
 #include "app/installer_env.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
+#include "base/text.h"
+#include "deploy/install_manifest.h"
+#include "formats/record_writer.h"
 #include "platform/fake/fake_application.h"
 #include "platform/fake/fake_code_page.h"
+#include "platform/fake/fake_complus.h"
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_resources.h"
+#include "platform/fake/fake_shell.h"
 #include "support/product_info_file.h"
 
 namespace quillon {
@@ -37,6 +43,16 @@ class InstallerFixture : public ::testing::Test {
     env.code_page = &code_page;
     processes = FakeProcesses();
     env.processes = &processes;
+    files->AddFolder(L"C:\\windows\\system32");
+    files->AddFolder(L"C:\\ProgramData");
+    shell = std::make_unique<FakeShell>(files.get());
+    env.shell = shell.get();
+    resources = FakeResources();
+    env.resources = &resources;
+    complus = FakeComPlusCatalogue();
+    env.complus = &complus;
+    CarryPayload(
+        {{L"modCalc.dll", "calc"}, {L"Stampfile.INI", "UpdateDateTime=20150527213310640\r\n"}});
     WriteProductInfo(DefaultProductInfo());
     BindLanguageServices(&registry, &app);
   }
@@ -44,6 +60,18 @@ class InstallerFixture : public ::testing::Test {
   // Puts a product information file with these fields beside the installer.
   void WriteProductInfo(const ProductInfoFields& fields) {
     files->AddFile(L"C:\\setup\\PInfo.dat", ProductInfoFile(fields, code_page));
+  }
+
+  // The payload store the installer carries: these files, in this order, each to be copied.
+  void CarryPayload(const std::vector<std::pair<std::wstring, std::string>>& entries) {
+    std::wstring manifest;
+    for (const auto& e : entries) {
+      manifest += e.first + L"=0\r\n";
+      resources.Add(kPayloadType, UpperAscii(PayloadBlobName(e.first)),
+                    WriteRecord(Bytes(e.second.begin(), e.second.end())));
+    }
+    const std::string ansi = code_page.ToAnsi(manifest);
+    resources.Add(kManifestType, kManifestName, Bytes(ansi.begin(), ansi.end()));
   }
 
   std::unique_ptr<TfrmClientInstall> Create() {
@@ -67,6 +95,9 @@ class InstallerFixture : public ::testing::Test {
   std::unique_ptr<FakeFileSystem> files;
   FakeCodePage code_page{"GBK"};
   FakeProcesses processes;
+  std::unique_ptr<FakeShell> shell;
+  FakeResources resources;
+  FakeComPlusCatalogue complus;
 };
 
 }  // namespace quillon

@@ -5,6 +5,8 @@
 // <windows.h> anywhere port headers are in play.
 
 #include <windows.h>
+// COM's base, which the lean windows.h leaves out.
+#include <objbase.h>
 
 #undef MessageBox
 #undef DeleteFile
