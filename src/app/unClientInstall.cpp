@@ -76,7 +76,9 @@ void TfrmClientInstall::FormShow() {
     Timer1->SetTimerEnabled(true);
   }
 
-  if (bSilenceInstall) {
+  // With a launch role the command-line timer drives the run into the folder the command line
+  // names; pressing Next here as well would install into the configured one first.
+  if (bSilenceInstall && !Timer1->timer_enabled()) {
     btnNext->Click();
     if (closed()) return;
     radAgree->SetChecked(true);

@@ -1,5 +1,7 @@
 // The wizard's page machine: the button update, the page-change update, Next with its page
 // rules and the install sequence, Back, Finish, and the small handlers of the pages.
+#include <functional>
+
 #include "app/destination_folder.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
@@ -134,12 +136,21 @@ void TfrmClientInstall::RunInstallSequence() {
   } catch (...) {
     // A running agent that cannot be looked at or ended does not stop the install.
   }
-  InstallFiles(sDestDir);
-  ClearExcelDisabledItems();
-  RegisterExcelXlaAddIn(sDestDir);
-  RegisterExcelComAddIn(sClientName_Ribbon);
-  CreateShortcuts();
-  SaveLastUpdateTime();
+  // A Cancel pressed while a step served the window ends the sequence once that step has
+  // returned; nothing of what was written is taken back.
+  const std::function<void()> steps[] = {
+      [this] { InstallFiles(sDestDir); },
+      [this] { ClearExcelDisabledItems(); },
+      [this] { RegisterExcelXlaAddIn(sDestDir); },
+      [this] { RegisterExcelComAddIn(sClientName_Ribbon); },
+      [this] { CreateShortcuts(); },
+      [this] { SaveLastUpdateTime(); },
+  };
+  for (const auto& step : steps) {
+    if (cancel_pending_) return;
+    step();
+  }
+  if (cancel_pending_) return;
   install_complete_ = true;
 
   const bool finish_by_itself = role_.IsCOM() || role_.IsWEB_CLIENT();

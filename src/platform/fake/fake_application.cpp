@@ -12,6 +12,15 @@ MsgResult FakeApplication::MessageBox(const std::wstring& text, const std::wstri
   return answer;
 }
 
+void FakeApplication::ProcessMessages() {
+  ++process_messages_count;
+  if (during_messages) {
+    auto event = std::move(during_messages);
+    during_messages = nullptr;
+    event();
+  }
+}
+
 bool FakeApplication::SelectFolder(const std::wstring& title, std::wstring* path) {
   folder_picker_titles.push_back(title);
   if (folders_.empty()) return false;

@@ -3,6 +3,7 @@
 // a script (Yes when the script is empty); counts message processing and beeps.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ class FakeApplication : public Application {
   std::wstring Title() const override { return title_; }
   MsgResult MessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
                        MsgButtons buttons) override;
-  void ProcessMessages() override { ++process_messages_count; }
+  // Counts, then runs `during_messages` once (an event the user sent meanwhile).
+  void ProcessMessages() override;
   void Beep() override { ++beeps; }
   // Records the title; answers from QueueFolder (cancelled when nothing is queued).
   bool SelectFolder(const std::wstring& title, std::wstring* path) override;
@@ -42,6 +44,7 @@ class FakeApplication : public Application {
   int process_messages_count = 0;
   int beeps = 0;
   std::vector<std::wstring> folder_picker_titles;
+  std::function<void()> during_messages;
   bool ran_main_form = false;
 
  private:
