@@ -22,12 +22,26 @@
 //   wait-msgbox SECONDS CAPTION TEXT a message box with that caption whose text contains TEXT
 //   answer BUTTON                    press ok, yes or no in the message box
 //   wait-exit SECONDS [CODE]         the program ends (with that exit code)
+//   wait-text SECONDS NAME TEXT      wait until a control's text is TEXT
+//   wait-contains SECONDS NAME TEXT  wait until a control's text contains TEXT
+//   wait-visible SECONDS NAME 0|1    wait until a control is (not) visible
+//   wait-hidden SECONDS              wait until the wizard window is no longer shown
+//                                    (the wait-* commands fail at once when a message box
+//                                    shows or the program ends before the condition holds)
+//   expect-msgbox-text TEXT          the whole text of the message box last waited for
+//   save-text NAME FILE              write a control's text (UTF-8) to FILE
+//   expect-reg KEY NAME TEXT         a REG_SZ value (KEY: HKCU\... or HKLM\..., 64-bit view)
+//   expect-no-reg KEY NAME           no such value (or no such key)
+//   expect-exists PATH 0|1           a file or folder does (not) exist
+//   hold PATH                        open a file without sharing, as a running program does
+//   release                          close the held file
 //   shot FILE.bmp                    save the whole screen
 //   sleep MS
 #include <windows.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,6 +96,7 @@ struct Driver {
   PROCESS_INFORMATION pi{};
   HWND form = nullptr;
   HWND msgbox = nullptr;
+  HANDLE held = INVALID_HANDLE_VALUE;
   std::string failure;
 
   bool Fail(const std::string& why) {
@@ -145,6 +160,60 @@ struct Driver {
   }
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+  // Polls `holds` for up to `seconds`. A message box that shows meanwhile, or the end of the
+  // program, fails the wait at once; `state` describes what was seen last.
+  bool Await(const std::string& seconds, const std::function<bool()>& holds,
+             const std::function<std::string()>& state) {
+    const DWORD until = GetTickCount() + 1000 * std::stoi(seconds);
+    for (;;) {
+      if (holds()) return true;
+      if (HWND box = Top(L"#32770", true)) {
+        Sleep(200);
+        return Fail("message box \"" + Narrow(Text(box)) + "\" says \"" +
+                    Narrow(Text(GetDlgItem(box, 0xFFFF))) + "\"; " + state());
+      }
+      if (!Running()) return Fail("program ended; " + state());
+      if (GetTickCount() >= until) return Fail("timed out; " + state());
+      Sleep(50);
+    }
+  }
+
+  // Splits "HKCU\path" or "HKLM\path" into its root and subkey.
+  static bool RegPath(const std::string& key, HKEY* root, std::wstring* sub) {
+    const std::wstring path = Wide(key);
+    const size_t slash = path.find(L'\\');
+    const std::wstring hive = path.substr(0, slash);
+    *sub = slash == std::wstring::npos ? std::wstring() : path.substr(slash + 1);
+    if (hive == L"HKCU") {
+      *root = HKEY_CURRENT_USER;
+    } else if (hive == L"HKLM") {
+      *root = HKEY_LOCAL_MACHINE;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // Reads a value from the 64-bit view; false when the key or the value is missing.
+  static bool ReadReg(HKEY root, const std::wstring& sub, const std::wstring& name, DWORD* type,
+                      std::wstring* value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    DWORD size = 0;
+    LONG r = RegQueryValueExW(key, name.c_str(), nullptr, type, nullptr, &size);
+    if (r == ERROR_SUCCESS) {
+      std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
+      r = RegQueryValueExW(key, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buf.data()),
+                           &size);
+      value->assign(buf.c_str());
+    }
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+  }
 
   bool Run(const std::vector<std::string>& t) {
     const std::string& cmd = t[0];
@@ -272,6 +341,73 @@ struct Driver {
       if (need(2) && code != static_cast<DWORD>(std::stoul(t[2]))) {
         return Fail("exit code " + std::to_string(code));
       }
+      return true;
+    }
+    if ((cmd == "wait-text" || cmd == "wait-contains") && need(3)) {
+      std::string got;
+      return Await(
+          t[1],
+          [&] {
+            HWND c = Control(t[2]);
+            got = c ? Narrow(Text(c)) : std::string();
+            return c && (cmd == "wait-text" ? got == t[3] : got.find(t[3]) != std::string::npos);
+          },
+          [&] { return t[2] + " reads \"" + got + "\""; });
+    }
+    if (cmd == "wait-visible" && need(3)) {
+      const bool want = t[3] == "1";
+      return Await(
+          t[1],
+          [&] {
+            HWND c = Control(t[2]);
+            return c && (IsWindowVisible(c) != FALSE) == want;
+          },
+          [&] { return t[2] + " is still " + (want ? "hidden" : "shown"); });
+    }
+    if (cmd == "wait-hidden" && need(1)) {
+      return Await(
+          t[1], [&] { return !IsWindow(form) || !IsWindowVisible(form); },
+          [] { return std::string("the wizard window is still shown"); });
+    }
+    if (cmd == "expect-msgbox-text" && need(1)) {
+      if (!msgbox) return Fail("no message box");
+      const std::string text = Narrow(Text(GetDlgItem(msgbox, 0xFFFF)));
+      return text == t[1] || Fail("message box says \"" + text + "\"");
+    }
+    if (cmd == "save-text" && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      const std::string text = Narrow(Text(c));
+      std::ofstream out(Wide(t[2]).c_str(), std::ios::binary);
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+      return out.good() || Fail("cannot write " + t[2]);
+    }
+    if ((cmd == "expect-reg" && need(3)) || (cmd == "expect-no-reg" && need(2))) {
+      HKEY root = nullptr;
+      std::wstring sub;
+      if (!RegPath(t[1], &root, &sub)) return Fail("no such registry root in " + t[1]);
+      DWORD type = 0;
+      std::wstring value;
+      const bool found = ReadReg(root, sub, Wide(t[2]), &type, &value);
+      if (cmd == "expect-no-reg") {
+        return !found || Fail(t[2] + " holds \"" + Narrow(value) + "\"");
+      }
+      if (!found) return Fail("no value " + t[2] + " under " + t[1]);
+      if (type != REG_SZ) return Fail(t[2] + " is of type " + std::to_string(type));
+      return Narrow(value) == t[3] || Fail(t[2] + " holds \"" + Narrow(value) + "\"");
+    }
+    if (cmd == "expect-exists" && need(2)) {
+      const bool got = GetFileAttributesW(Wide(t[1]).c_str()) != INVALID_FILE_ATTRIBUTES;
+      return got == (t[2] == "1") || Fail(t[1] + (got ? " exists" : " does not exist"));
+    }
+    if (cmd == "hold" && need(1)) {
+      held = CreateFileW(Wide(t[1]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      return held != INVALID_HANDLE_VALUE || Fail("cannot open " + t[1]);
+    }
+    if (cmd == "release") {
+      if (held == INVALID_HANDLE_VALUE) return Fail("no file is held");
+      CloseHandle(held);
+      held = INVALID_HANDLE_VALUE;
       return true;
     }
     if (cmd == "shot" && need(1)) return Shot(t[1]);
