@@ -76,6 +76,9 @@ class TimedFileSystem : public FileSystem {
   bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
   bool DirectoryExists(const std::wstring& path) override { return inner_.DirectoryExists(path); }
   Bytes ReadFile(const std::wstring& path) override { return inner_.ReadFile(path); }
+  Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) override {
+    return inner_.ReadFileStart(path, max_bytes);
+  }
   void WriteFile(const std::wstring& path, const Bytes& data) override {
     const Clock::time_point start = Clock::now();
     inner_.WriteFile(path, data);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ports/application.h"
+#include "platform/ports/automation.h"
 #include "platform/ports/code_page.h"
 #include "platform/ports/complus.h"
 #include "platform/ports/file_system.h"
@@ -26,6 +27,7 @@ struct InstallerEnv {
   Shell* shell = nullptr;
   Processes* processes = nullptr;
   ComPlusCatalogue* complus = nullptr;
+  Automation* automation = nullptr;
   // Folder of the running installer program, with its trailing "\".
   std::wstring installer_dir;
   // Command-line arguments after the program name.

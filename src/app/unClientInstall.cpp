@@ -258,8 +258,5 @@ void TfrmClientInstall::LoadLicenceText() {
 }
 
 void TfrmClientInstall::RunBrowserAccessTool() {}
-bool TfrmClientInstall::CheckExcel() {
-  return true;
-}
 
 }  // namespace quillon

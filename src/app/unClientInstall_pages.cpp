@@ -207,12 +207,8 @@ void TfrmClientInstall::Button1Click() {
   }
 }
 
-// The Excel add-in registration and the shortcuts come with the Office and shell
-// integrations of the installer; until then these steps leave Excel and the start menu
-// alone.
-void TfrmClientInstall::ClearExcelDisabledItems() {}
-void TfrmClientInstall::RegisterExcelXlaAddIn(const std::wstring&) {}
-void TfrmClientInstall::RegisterExcelComAddIn(const std::wstring&) {}
+// The shortcuts come with the shell integration of the installer; until then this step
+// leaves the start menu and the desktop alone.
 void TfrmClientInstall::CreateShortcuts() {}
 
 }  // namespace quillon

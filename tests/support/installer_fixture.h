@@ -13,6 +13,7 @@
 #include "deploy/install_manifest.h"
 #include "formats/record_writer.h"
 #include "platform/fake/fake_application.h"
+#include "platform/fake/fake_automation.h"
 #include "platform/fake/fake_code_page.h"
 #include "platform/fake/fake_complus.h"
 #include "platform/fake/fake_file_system.h"
@@ -51,6 +52,11 @@ class InstallerFixture : public ::testing::Test {
     env.resources = &resources;
     complus = FakeComPlusCatalogue();
     env.complus = &complus;
+    // A 32-bit Excel 2016 is installed.
+    automation = FakeAutomation();
+    automation.properties = {{L"Version", L"16.0"},
+                             {L"ProductCode", L"{90160000-0011-0000-0000-0000000FF1CE}"}};
+    env.automation = &automation;
     CarryPayload(
         {{L"modCalc.dll", "calc"}, {L"Stampfile.INI", "UpdateDateTime=20150527213310640\r\n"}});
     WriteProductInfo(DefaultProductInfo());
@@ -98,6 +104,7 @@ class InstallerFixture : public ::testing::Test {
   std::unique_ptr<FakeShell> shell;
   FakeResources resources;
   FakeComPlusCatalogue complus;
+  FakeAutomation automation;
 };
 
 }  // namespace quillon

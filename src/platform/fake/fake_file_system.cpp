@@ -187,6 +187,12 @@ Bytes FakeFileSystem::ReadFile(const std::wstring& path) {
   return loc.node->data;
 }
 
+Bytes FakeFileSystem::ReadFileStart(const std::wstring& path, size_t max_bytes) {
+  Bytes data = ReadFile(path);
+  if (data.size() > max_bytes) data.resize(max_bytes);
+  return data;
+}
+
 void FakeFileSystem::WriteFile(const std::wstring& path, const Bytes& data) {
   const Location loc = Locate(path);
   if (!loc.parsed.valid || loc.parsed.trailing) Fail(L"Cannot create file", path, kBadName);

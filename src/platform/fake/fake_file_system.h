@@ -23,6 +23,7 @@ class FakeFileSystem : public FileSystem {
   bool FileExists(const std::wstring& path) override;
   bool DirectoryExists(const std::wstring& path) override;
   Bytes ReadFile(const std::wstring& path) override;
+  Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) override;
   void WriteFile(const std::wstring& path, const Bytes& data) override;
   // The bytes are held aside and written by Commit with WriteFile's rules.
   std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override;

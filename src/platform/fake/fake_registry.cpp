@@ -42,14 +42,20 @@ class FakeRegistryKey : public RegistryKey {
     auto it = key_.values.find(UpperAscii(name));
     return it == key_.values.end() ? 0 : it->second.dword;
   }
+  std::vector<std::wstring> ValueNames() override { return key_.order; }
+  bool DeleteValue(const std::wstring& name) override {
+    if (!writable_ || key_.values.erase(UpperAscii(name)) == 0) return false;
+    FakeRegistry::Forget(key_, name);
+    reg_.Touch(key_);
+    ++reg_.write_count_;
+    return true;
+  }
   bool WriteString(const std::wstring& name, const std::wstring& text) override {
     if (!writable_) return false;
     FakeRegistry::Value v;
     v.kind = RegValueKind::String;
     v.text = text;
-    key_.values[UpperAscii(name)] = v;
-    reg_.Touch(key_);
-    ++reg_.write_count_;
+    Store(name, v);
     return true;
   }
   bool WriteDword(const std::wstring& name, uint32_t value) override {
@@ -57,25 +63,44 @@ class FakeRegistryKey : public RegistryKey {
     FakeRegistry::Value v;
     v.kind = RegValueKind::Dword;
     v.dword = value;
-    key_.values[UpperAscii(name)] = v;
-    reg_.Touch(key_);
-    ++reg_.write_count_;
+    Store(name, v);
     return true;
   }
 
  private:
+  void Store(const std::wstring& name, const FakeRegistry::Value& v) {
+    FakeRegistry::Remember(key_, name);
+    key_.values[UpperAscii(name)] = v;
+    reg_.Touch(key_);
+    ++reg_.write_count_;
+  }
+
   FakeRegistry& reg_;
   FakeRegistry::Key& key_;
   bool writable_;
 };
 
+void FakeRegistry::Remember(Key& key, const std::wstring& name) {
+  if (key.values.count(UpperAscii(name)) == 0) key.order.push_back(name);
+}
+
+void FakeRegistry::Forget(Key& key, const std::wstring& name) {
+  for (auto it = key.order.begin(); it != key.order.end(); ++it) {
+    if (SameTextAscii(*it, name)) {
+      key.order.erase(it);
+      return;
+    }
+  }
+}
+
 FakeRegistry::FakeRegistry() {
   user_.name = L"HKEY_CURRENT_USER";
   machine_.name = L"HKEY_LOCAL_MACHINE";
+  machine64_.name = L"HKEY_LOCAL_MACHINE (64-bit view)";
 }
 
 FakeRegistry::Key* FakeRegistry::Find(RootKey root, const std::wstring& path) {
-  Key* key = root == RootKey::CurrentUser ? &user_ : &machine_;
+  Key* key = &RootOf(root);
   for (const auto& part : SplitKeyPath(path)) {
     auto it = key->subkeys.find(UpperAscii(part));
     if (it == key->subkeys.end()) return nullptr;
@@ -85,7 +110,7 @@ FakeRegistry::Key* FakeRegistry::Find(RootKey root, const std::wstring& path) {
 }
 
 FakeRegistry::Key* FakeRegistry::Create(RootKey root, const std::wstring& path) {
-  Key* key = root == RootKey::CurrentUser ? &user_ : &machine_;
+  Key* key = &RootOf(root);
   for (const auto& part : SplitKeyPath(path)) {
     auto& slot = key->subkeys[UpperAscii(part)];
     if (!slot) {
@@ -105,9 +130,14 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenForRead(RootKey root, const std::
   return std::make_unique<FakeRegistryKey>(*this, *key, false);
 }
 
+std::unique_ptr<RegistryKey> FakeRegistry::OpenExisting(RootKey root, const std::wstring& path) {
+  Key* key = Find(root, path);
+  if (!key || Denied(root)) return nullptr;
+  return std::make_unique<FakeRegistryKey>(*this, *key, true);
+}
+
 std::unique_ptr<RegistryKey> FakeRegistry::OpenForWrite(RootKey root, const std::wstring& path) {
-  const bool denied = root == RootKey::CurrentUser ? deny_user_ : deny_machine_;
-  if (denied) return nullptr;
+  if (Denied(root)) return nullptr;
   return std::make_unique<FakeRegistryKey>(*this, *Create(root, path), true);
 }
 
@@ -116,8 +146,7 @@ bool FakeRegistry::KeyExists(RootKey root, const std::wstring& path) {
 }
 
 bool FakeRegistry::DeleteTree(RootKey root, const std::wstring& path) {
-  const bool denied = root == RootKey::CurrentUser ? deny_user_ : deny_machine_;
-  if (denied) return false;
+  if (Denied(root)) return false;
   auto parts = SplitKeyPath(path);
   if (parts.empty()) return false;  // a root itself cannot be deleted
   const std::wstring leaf = parts.back();
@@ -138,12 +167,14 @@ std::optional<uint64_t> FakeRegistry::LastWriteTime(RootKey root, const std::wst
 }
 
 void FakeRegistry::DenyWrites(RootKey root, bool deny) {
+  // Both views of the machine hive share their rights.
   (root == RootKey::CurrentUser ? deny_user_ : deny_machine_) = deny;
 }
 
 void FakeRegistry::Set(RootKey root, const std::wstring& path, const std::wstring& name,
                        const Value& value) {
   Key* key = Create(root, path);
+  Remember(*key, name);
   key->values[UpperAscii(name)] = value;
   Touch(*key);
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ports/registry.h"
 
@@ -21,8 +22,9 @@ class FakeRegistry : public Registry {
     uint32_t dword = 0;
   };
   struct Key {
-    std::wstring name;  // as first created
+    std::wstring name;                     // as first created
     std::map<std::wstring, Value> values;  // by upper-cased value name
+    std::vector<std::wstring> order;       // value names as first written, in that order
     std::map<std::wstring, std::unique_ptr<Key>> subkeys;  // by upper-cased key name
     uint64_t last_write = 0;
   };
@@ -30,6 +32,7 @@ class FakeRegistry : public Registry {
   FakeRegistry();
 
   std::unique_ptr<RegistryKey> OpenForRead(RootKey root, const std::wstring& path) override;
+  std::unique_ptr<RegistryKey> OpenExisting(RootKey root, const std::wstring& path) override;
   std::unique_ptr<RegistryKey> OpenForWrite(RootKey root, const std::wstring& path) override;
   bool KeyExists(RootKey root, const std::wstring& path) override;
   bool DeleteTree(RootKey root, const std::wstring& path) override;
@@ -48,11 +51,22 @@ class FakeRegistry : public Registry {
 
  private:
   friend class FakeRegistryKey;
+  static void Remember(Key& key, const std::wstring& name);
+  static void Forget(Key& key, const std::wstring& name);
   Key* Find(RootKey root, const std::wstring& path);
   Key* Create(RootKey root, const std::wstring& path);
   void Touch(Key& key) { key.last_write = ++clock_; }
 
-  Key user_, machine_;
+  Key& RootOf(RootKey root) {
+    return root == RootKey::CurrentUser    ? user_
+           : root == RootKey::LocalMachine ? machine_
+                                           : machine64_;
+  }
+  bool Denied(RootKey root) const {
+    return root == RootKey::CurrentUser ? deny_user_ : deny_machine_;
+  }
+
+  Key user_, machine_, machine64_;
   bool deny_user_ = false, deny_machine_ = false;
   uint64_t clock_ = 1;
   int write_count_ = 0;

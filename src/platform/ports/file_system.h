@@ -30,6 +30,8 @@ class FileSystem {
   virtual bool DirectoryExists(const std::wstring& path) = 0;
   // Whole file; FileError when it cannot be opened or read.
   virtual Bytes ReadFile(const std::wstring& path) = 0;
+  // At most the first `max_bytes` of a file (fewer when it is shorter); FileError as ReadFile.
+  virtual Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) = 0;
   // Creates or replaces the file whole. The old content stays until the new one is complete
   // (written beside and renamed over), so a failure never leaves a torn file. FileError whose
   // message names the path on failure.

@@ -1,16 +1,19 @@
 #pragma once
 // The Windows registry as the system sees it: two predefined roots, keys addressed by a
 // path relative to a root (letter case, a leading and a trailing backslash do not matter),
-// string and 32-bit integer values. Machine-hive keys live in the 32-bit registry view.
+// string and 32-bit integer values. Machine-hive keys live in the 32-bit registry view; the
+// 64-bit view is reachable for reading what 64-bit programs record there.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
-enum class RootKey { CurrentUser, LocalMachine };
+// LocalMachine64: the machine hive in its 64-bit view (on 32-bit Windows the only view).
+enum class RootKey { CurrentUser, LocalMachine, LocalMachine64 };
 
 enum class RegValueKind { Missing, String, Dword, Other };
 
@@ -27,6 +30,10 @@ class RegistryKey {
   // Write a value; false when the registry refuses (no rights, read-only key).
   virtual bool WriteString(const std::wstring& name, const std::wstring& text) = 0;
   virtual bool WriteDword(const std::wstring& name, uint32_t value) = 0;
+  // Names of the key's values, in the registry's order.
+  virtual std::vector<std::wstring> ValueNames() = 0;
+  // Deletes one value; false when it is refused or missing.
+  virtual bool DeleteValue(const std::wstring& name) = 0;
 };
 
 class Registry {
@@ -35,6 +42,9 @@ class Registry {
   // Opens an existing key for reading only; nullptr when it is missing or cannot be read.
   // Never creates anything.
   virtual std::unique_ptr<RegistryKey> OpenForRead(RootKey root, const std::wstring& path) = 0;
+  // Opens an existing key for reading and writing; nullptr when it is missing or refused.
+  // Never creates anything.
+  virtual std::unique_ptr<RegistryKey> OpenExisting(RootKey root, const std::wstring& path) = 0;
   // Opens a key with full access, creating it and every missing parent; nullptr when refused.
   virtual std::unique_ptr<RegistryKey> OpenForWrite(RootKey root, const std::wstring& path) = 0;
   // Whether a key exists (read-only test, creates nothing).

@@ -174,6 +174,25 @@ Bytes Win32FileSystem::ReadFile(const std::wstring& path) {
   return data;
 }
 
+Bytes Win32FileSystem::ReadFileStart(const std::wstring& path, size_t max_bytes) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) Fail(L"Cannot open file", path, GetLastError());
+  Bytes data(max_bytes);
+  size_t have = 0;
+  while (have < max_bytes) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(max_bytes - have, kChunk));
+    if (!::ReadFile(file.get(), data.data() + have, want, &got, nullptr)) {
+      Fail(L"Cannot read file", path, LastErrorOr(ERROR_READ_FAULT));
+    }
+    if (got == 0) break;
+    have += got;
+  }
+  data.resize(have);
+  return data;
+}
+
 void Win32FileSystem::WriteFile(const std::wstring& path, const Bytes& data) {
   std::wstring temp;
   UniqueHandle file = CreateTempBeside(path, temp);

@@ -13,6 +13,7 @@ class Win32FileSystem : public FileSystem {
   bool FileExists(const std::wstring& path) override;
   bool DirectoryExists(const std::wstring& path) override;
   Bytes ReadFile(const std::wstring& path) override;
+  Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) override;
   void WriteFile(const std::wstring& path, const Bytes& data) override;
   std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override;
   void DeleteFile(const std::wstring& path) override;

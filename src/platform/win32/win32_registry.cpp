@@ -12,7 +12,11 @@ HKEY RootHandle(RootKey root) {
   return root == RootKey::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-REGSAM ViewFlag(RootKey root) { return root == RootKey::LocalMachine ? KEY_WOW64_32KEY : 0; }
+REGSAM ViewFlag(RootKey root) {
+  if (root == RootKey::LocalMachine) return KEY_WOW64_32KEY;
+  if (root == RootKey::LocalMachine64) return KEY_WOW64_64KEY;
+  return 0;
+}
 
 // Reg* calls take paths relative to the root without a leading backslash.
 std::wstring Relative(const std::wstring& path) {
@@ -92,6 +96,33 @@ class Win32Key : public RegistryKey {
                           reinterpret_cast<const BYTE*>(&v), sizeof(v)) == ERROR_SUCCESS;
   }
 
+  std::vector<std::wstring> ValueNames() override {
+    std::vector<std::wstring> names;
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      return names;
+    }
+    std::vector<wchar_t> buf(longest + 1);
+    for (DWORD i = 0;; ++i) {
+      DWORD length = static_cast<DWORD>(buf.size());
+      const LONG r = RegEnumValueW(key_.get(), i, buf.data(), &length, nullptr, nullptr, nullptr,
+                                   nullptr);
+      if (r == ERROR_MORE_DATA) {
+        buf.resize(buf.size() * 2);
+        --i;
+        continue;
+      }
+      if (r != ERROR_SUCCESS) break;
+      names.emplace_back(buf.data(), length);
+    }
+    return names;
+  }
+
+  bool DeleteValue(const std::wstring& name) override {
+    return RegDeleteValueW(key_.get(), name.c_str()) == ERROR_SUCCESS;
+  }
+
  private:
   KeyHandle key_;
 };
@@ -102,6 +133,15 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenForRead(RootKey root, const std:
   HKEY key = nullptr;
   if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root),
                     &key) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenExisting(RootKey root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0,
+                    KEY_READ | KEY_WRITE | ViewFlag(root), &key) != ERROR_SUCCESS) {
     return nullptr;
   }
   return std::make_unique<Win32Key>(key);

@@ -9,6 +9,7 @@ namespace quillon {
 class Win32Registry : public Registry {
  public:
   std::unique_ptr<RegistryKey> OpenForRead(RootKey root, const std::wstring& path) override;
+  std::unique_ptr<RegistryKey> OpenExisting(RootKey root, const std::wstring& path) override;
   std::unique_ptr<RegistryKey> OpenForWrite(RootKey root, const std::wstring& path) override;
   bool KeyExists(RootKey root, const std::wstring& path) override;
   bool DeleteTree(RootKey root, const std::wstring& path) override;

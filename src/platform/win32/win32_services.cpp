@@ -31,6 +31,7 @@ Win32Services::Win32Services(HINSTANCE instance) : app(instance) {
   env.shell = &shell;
   env.processes = &processes;
   env.complus = &complus;
+  env.automation = &automation;
   env.installer_dir = ProgramFolder();
   env.args = ArgumentsOfCommandLine(GetCommandLineW());
 }

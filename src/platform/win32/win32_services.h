@@ -5,6 +5,7 @@
 
 #include "app/installer_env.h"
 #include "platform/win32/win32_application.h"
+#include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_complus.h"
 #include "platform/win32/win32_file_system.h"
@@ -31,6 +32,7 @@ class Win32Services {
   Win32Shell shell;
   Win32Processes processes;
   Win32ComPlusCatalogue complus;
+  Win32Automation automation;
   InstallerEnv env;
 };
 

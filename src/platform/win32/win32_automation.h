@@ -1,0 +1,17 @@
+#pragma once
+// Late-bound COM automation through IDispatch: CLSIDFromProgID, CoCreateInstance with an
+// in-process or local server, GetIDsOfNames and Invoke. The calling thread has COM
+// initialised (the entry point does it for the user-interface thread).
+
+#include "platform/ports/automation.h"
+
+namespace quillon {
+
+class Win32Automation : public Automation {
+ public:
+  bool IsRegistered(const std::wstring& progid) override;
+  std::unique_ptr<AutomationObject> Create(const std::wstring& progid) override;
+  std::wstring LocalServerCommand(const std::wstring& progid) override;
+};
+
+}  // namespace quillon
