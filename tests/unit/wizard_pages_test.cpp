@@ -102,6 +102,21 @@ TEST_F(WizardPages, AnInteractiveInstallReachesFinishedAndFinishRecordsIt) {
   EXPECT_NE(licence.find("\r\n"), std::string::npos);
 }
 
+TEST_F(WizardPages, TheInstallRegistersTheAddInsForTheOfficeVersionsPresent) {
+  const std::wstring options = L"Software\\Microsoft\\Office\\16.0\\Excel\\Options";
+  registry.SetString(RootKey::CurrentUser, options, L"Font", L"Arial");
+  auto f = CreateAndShow();
+  ToDestination(*f);
+  f->btnNext->Click();
+  ASSERT_EQ(Page(*f), 7);
+  EXPECT_EQ(registry.Get(RootKey::CurrentUser, options, L"OPEN")->text,
+            L"\"C:\\Tovrin\\CLIENT\\VXFunction.xla\"");
+  const std::wstring addin = L"SOFTWARE\\Microsoft\\Office\\Excel\\Addins\\modHook.Office_Addin";
+  EXPECT_EQ(registry.Get(RootKey::CurrentUser, addin, L"FriendlyName")->text,
+            f->sClientName_Ribbon);
+  EXPECT_EQ(f->sClientName_Ribbon, L" Quillon ");
+}
+
 TEST_F(WizardPages, FinishWritesTheConfiguredLoginMenuAndTheLicenceOfTheLanguageInUse) {
   files->AddFile(L"C:\\setup\\SysSetup.ini",
                  code_page.ToAnsi(L"[Setup]\r\nNoLoginMenu=1\r\nLoginMenuCaption=报表登录\r\n"));

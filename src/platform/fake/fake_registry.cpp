@@ -132,8 +132,8 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenForRead(RootKey root, const std::
 
 std::unique_ptr<RegistryKey> FakeRegistry::OpenExisting(RootKey root, const std::wstring& path) {
   Key* key = Find(root, path);
-  if (!key || Denied(root)) return nullptr;
-  return std::make_unique<FakeRegistryKey>(*this, *key, true);
+  if (!key) return nullptr;
+  return std::make_unique<FakeRegistryKey>(*this, *key, !Denied(root));
 }
 
 std::unique_ptr<RegistryKey> FakeRegistry::OpenForWrite(RootKey root, const std::wstring& path) {

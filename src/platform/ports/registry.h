@@ -42,7 +42,8 @@ class Registry {
   // Opens an existing key for reading only; nullptr when it is missing or cannot be read.
   // Never creates anything.
   virtual std::unique_ptr<RegistryKey> OpenForRead(RootKey root, const std::wstring& path) = 0;
-  // Opens an existing key for reading and writing; nullptr when it is missing or refused.
+  // Opens an existing key for reading and writing; nullptr when it is missing or cannot be
+  // read. A key that may be read but not written opens all the same, and its writes fail.
   // Never creates anything.
   virtual std::unique_ptr<RegistryKey> OpenExisting(RootKey root, const std::wstring& path) = 0;
   // Opens a key with full access, creating it and every missing parent; nullptr when refused.

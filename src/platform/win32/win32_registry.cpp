@@ -1,8 +1,8 @@
 #include "platform/win32/win32_registry.h"
 
-#include "platform/win32/windows_api.h"
-
 #include <vector>
+
+#include "platform/win32/windows_api.h"
 
 namespace quillon {
 
@@ -77,8 +77,8 @@ class Win32Key : public RegistryKey {
 
   uint32_t ReadDword(const std::wstring& name) override {
     DWORD value = 0, size = sizeof(value), type = 0;
-    if (RegQueryValueExW(key_.get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExW(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS) {
       return 0;
     }
     return value;
@@ -92,8 +92,8 @@ class Win32Key : public RegistryKey {
 
   bool WriteDword(const std::wstring& name, uint32_t value) override {
     const DWORD v = value;
-    return RegSetValueExW(key_.get(), name.c_str(), 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&v), sizeof(v)) == ERROR_SUCCESS;
+    return RegSetValueExW(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v),
+                          sizeof(v)) == ERROR_SUCCESS;
   }
 
   std::vector<std::wstring> ValueNames() override {
@@ -106,8 +106,8 @@ class Win32Key : public RegistryKey {
     std::vector<wchar_t> buf(longest + 1);
     for (DWORD i = 0;; ++i) {
       DWORD length = static_cast<DWORD>(buf.size());
-      const LONG r = RegEnumValueW(key_.get(), i, buf.data(), &length, nullptr, nullptr, nullptr,
-                                   nullptr);
+      const LONG r =
+          RegEnumValueW(key_.get(), i, buf.data(), &length, nullptr, nullptr, nullptr, nullptr);
       if (r == ERROR_MORE_DATA) {
         buf.resize(buf.size() * 2);
         --i;
@@ -131,8 +131,8 @@ class Win32Key : public RegistryKey {
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenForRead(RootKey root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root),
-                    &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root), &key) !=
+      ERROR_SUCCESS) {
     return nullptr;
   }
   return std::make_unique<Win32Key>(key);
@@ -140,18 +140,20 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenForRead(RootKey root, const std:
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenExisting(RootKey root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0,
-                    KEY_READ | KEY_WRITE | ViewFlag(root), &key) != ERROR_SUCCESS) {
-    return nullptr;
+  const std::wstring rel = Relative(path);
+  if (RegOpenKeyExW(RootHandle(root), rel.c_str(), 0, KEY_READ | KEY_WRITE | ViewFlag(root),
+                    &key) == ERROR_SUCCESS ||
+      RegOpenKeyExW(RootHandle(root), rel.c_str(), 0, KEY_READ | ViewFlag(root), &key) ==
+          ERROR_SUCCESS) {
+    return std::make_unique<Win32Key>(key);
   }
-  return std::make_unique<Win32Key>(key);
+  return nullptr;
 }
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenForWrite(RootKey root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(RootHandle(root), Relative(path).c_str(), 0, nullptr,
-                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | ViewFlag(root), nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(RootHandle(root), Relative(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS | ViewFlag(root), nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
   return std::make_unique<Win32Key>(key);
@@ -159,8 +161,8 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenForWrite(RootKey root, const std
 
 bool Win32Registry::KeyExists(RootKey root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root),
-                    &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root), &key) !=
+      ERROR_SUCCESS) {
     return false;
   }
   RegCloseKey(key);
@@ -183,8 +185,8 @@ bool Win32Registry::DeleteTree(RootKey root, const std::wstring& path) {
 
 std::optional<uint64_t> Win32Registry::LastWriteTime(RootKey root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root),
-                    &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootHandle(root), Relative(path).c_str(), 0, KEY_READ | ViewFlag(root), &key) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   KeyHandle owned(key);
