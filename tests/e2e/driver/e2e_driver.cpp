@@ -29,6 +29,7 @@
 //                                    (the wait-* commands fail at once when a message box
 //                                    shows or the program ends before the condition holds)
 //   expect-msgbox-text TEXT          the whole text of the message box last waited for
+//   expect-msgbox-icon ICON          its icon: stop, information, question, warning or no
 //   save-text NAME FILE              write a control's text (UTF-8) to FILE
 //   expect-reg KEY NAME TEXT         a REG_SZ value (KEY: HKCU\... or HKLM\..., 64-bit view)
 //   expect-no-reg KEY NAME           no such value (or no such key)
@@ -39,6 +40,7 @@
 //   sleep MS
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -374,6 +376,11 @@ struct Driver {
       const std::string text = Narrow(Text(GetDlgItem(msgbox, 0xFFFF)));
       return text == t[1] || Fail("message box says \"" + text + "\"");
     }
+    if (cmd == "expect-msgbox-icon" && need(1)) {
+      if (!msgbox) return Fail("no message box");
+      const std::string got = MsgBoxIcon();
+      return got == t[1] || Fail("message box shows the " + got + " icon");
+    }
     if (cmd == "save-text" && need(2)) {
       HWND c = Control(t[1]);
       if (!c) return Fail("no control " + t[1]);
@@ -416,6 +423,76 @@ struct Driver {
       return true;
     }
     return Fail("unknown or incomplete command");
+  }
+
+  // The pixels (0xRRGGBB) that `paint` leaves in a fresh w x h bitmap, top row first.
+  template <typename Paint>
+  static std::vector<uint32_t> Pixels(int w, int h, Paint paint) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    paint(mem);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> out(p, p + static_cast<size_t>(w) * h);
+    for (uint32_t& v : out) v &= 0xFFFFFF;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    return out;
+  }
+
+  // Which standard icon the message box shows ("stop", "information", "question", "warning",
+  // "no" or "unknown"): the icon control's pixels on the screen against each standard icon
+  // drawn here on the same background.
+  std::string MsgBoxIcon() {
+    HWND icon = GetDlgItem(msgbox, 1088);  // the icon control of the system's message box
+    if (!icon || !IsWindowVisible(icon)) return "no";
+    SendMessageTimeoutW(msgbox, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    RECT rc{};
+    GetWindowRect(icon, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return "no";
+    const std::vector<uint32_t> shown = Pixels(w, h, [&](HDC dc) {
+      HDC screen = GetDC(nullptr);
+      BitBlt(dc, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+      ReleaseDC(nullptr, screen);
+    });
+    const COLORREF background = RGB(shown[0] >> 16, (shown[0] >> 8) & 0xFF, shown[0] & 0xFF);
+    const struct {
+      const wchar_t* id;
+      const char* name;
+    } icons[] = {{IDI_HAND, "stop"},
+                 {IDI_ASTERISK, "information"},
+                 {IDI_QUESTION, "question"},
+                 {IDI_EXCLAMATION, "warning"}};
+    std::string best = "unknown";
+    size_t fewest = shown.size() / 20 + 1;  // at most 5% of the pixels may differ
+    for (const auto& candidate : icons) {
+      HICON hicon = LoadIconW(nullptr, candidate.id);
+      const std::vector<uint32_t> drawn = Pixels(w, h, [&](HDC dc) {
+        RECT all{0, 0, w, h};
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, hicon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+      });
+      size_t differ = 0;
+      for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != drawn[i];
+      if (differ < fewest) {
+        fewest = differ;
+        best = candidate.name;
+      }
+    }
+    return best;
   }
 
   bool Shot(const std::string& file) {
