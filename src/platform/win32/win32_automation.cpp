@@ -1,12 +1,13 @@
 #include "platform/win32/win32_automation.h"
 
-#include <oleauto.h>
-
 #include <vector>
 
 #include "base/text.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/windows_api.h"
+// After windows.h:
+#include <objbase.h>
+#include <oleauto.h>
 
 namespace quillon {
 
