@@ -7,6 +7,7 @@
 #include "app/unMsgDialog.h"
 #include "app/wizard_headings.h"
 #include "base/text.h"
+#include "config/shortcuts.h"
 #include "config/unReg_File.h"
 #include "deploy/unFileAndDir.h"
 
@@ -207,8 +208,22 @@ void TfrmClientInstall::Button1Click() {
   }
 }
 
-// The shortcuts come with the shell integration of the installer; until then this step
-// leaves the start menu and the desktop alone.
-void TfrmClientInstall::CreateShortcuts() {}
+void TfrmClientInstall::CreateShortcuts() {
+  ShortcutSettings s;
+  s.dest = sDestDir;
+  s.oem_name = OEMMsg;
+  s.oem_agent_name = OEMMsg2;
+  s.caption_client = sCaption_Client;
+  s.caption_agent = sCaption_Agent;
+  s.icon_client = sIconPath_Client;
+  s.icon_agent = sIconPath_Agent;
+  s.login_ip = sLoginIPForShortCut;
+  s.login_db = sLoginDBForShortCut;
+  s.no_display_login_ip = bNoDisplayLoginIP;
+  s.no_display_login_db = bNoDisplayLoginDB;
+  s.no_client = bNoExcelClient;
+  s.no_agent = bNoExcelAgent;
+  quillon::CreateShortcuts(s, *env_.shell, *env_.files, *env_.registry);
+}
 
 }  // namespace quillon

@@ -48,6 +48,9 @@ class InstallerFixture : public ::testing::Test {
     files->AddFolder(L"C:\\ProgramData");
     shell = std::make_unique<FakeShell>(files.get());
     env.shell = shell.get();
+    // The user's desktop and start menu exist, as on every Windows.
+    files->AddFolder(shell->FolderPath(SpecialFolder::Desktop));
+    files->AddFolder(shell->FolderPath(SpecialFolder::StartMenuPrograms));
     resources = FakeResources();
     env.resources = &resources;
     complus = FakeComPlusCatalogue();

@@ -82,6 +82,8 @@ TEST_F(WizardPages, AnInteractiveInstallReachesFinishedAndFinishRecordsIt) {
   EXPECT_EQ(app.boxes[0].text, L"文件夹 C:\\Tovrin\\CLIENT 不存在,是否创建?");
   EXPECT_TRUE(files->FileExists(kDest + L"\\modCalc.dll"));
   EXPECT_EQ(UserValue(L"sLastUpdateTime"), L"20150527213310640");
+  EXPECT_EQ(UserValue(L"ExcelClientCaption"), L"Excel客户端") << "the shortcut step ran";
+  EXPECT_EQ(shell->links.size(), 5u);
   EXPECT_EQ(app.beeps, 1);
   EXPECT_EQ(f->labMain->caption(), L"安装完成");
   EXPECT_EQ(f->labDetail->caption(), L"");

@@ -1,6 +1,8 @@
 #include "platform/fake/fake_shell.h"
 
+#include "base/error.h"
 #include "base/text.h"
+#include "formats/shell_link_writer.h"
 #include "platform/fake/fake_file_system.h"
 
 namespace quillon {
@@ -53,6 +55,19 @@ bool FakeShell::CopyFolder(WindowHandle owner, const std::wstring& from, const s
 std::wstring FakeShell::FolderPath(SpecialFolder folder) {
   auto it = folders.find(folder);
   return it == folders.end() ? std::wstring() : it->second;
+}
+
+bool FakeShell::SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) {
+  if (!link_object_available) throw Error(L"Class not registered");
+  links.emplace_back(file, link);
+  if (!fs_) return true;
+  ShellLinkFields fields{link.target, link.arguments, link.working_folder, link.icon_path, 0};
+  try {
+    fs_->WriteFile(file, WriteShellLinkFile(fields, code_page_));
+  } catch (const FileError&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_code_page.h"
 #include "platform/ports/shell.h"
 
 namespace quillon {
@@ -35,18 +36,24 @@ class FakeShell : public Shell {
   bool DeleteFolder(WindowHandle owner, const std::wstring& folder) override;
   bool CopyFolder(WindowHandle owner, const std::wstring& from, const std::wstring& to) override;
   std::wstring FolderPath(SpecialFolder folder) override;
+  // Writes the shortcut as a Shell Link file into the fake file system (the link is only
+  // recorded without one); false when that file cannot be written.
+  bool SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) override;
 
   // Script. Without a file system the folder operations answer `folder_ops_succeed`.
   bool open_succeeds = true;
   bool folder_ops_succeed = true;
+  bool link_object_available = true;              // false: SaveShellLink raises
   std::map<SpecialFolder, std::wstring> folders;  // a missing entry reads as empty
 
   // Record.
   std::vector<Opened> opened;
   std::vector<FolderOp> folder_ops;
+  std::vector<std::pair<std::wstring, ShellLinkSpec>> links;  // every save asked for, in order
 
  private:
   FakeFileSystem* fs_;
+  FakeCodePage code_page_{"GBK"};
 };
 
 }  // namespace quillon

@@ -19,6 +19,12 @@ enum class SpecialFolder {
   StartMenuPrograms,  // the current user's start-menu Programs folder
 };
 
+// What a shortcut file holds: the program it starts, its arguments, its working folder and
+// its icon (empty: the target's own icon, index 0).
+struct ShellLinkSpec {
+  std::wstring target, arguments, working_folder, icon_path;
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -36,6 +42,9 @@ class Shell {
   // Path of a special folder as the system gives it (no trailing separator unless it is a
   // drive root); empty when the system cannot tell.
   virtual std::wstring FolderPath(SpecialFolder folder) = 0;
+  // Saves a shortcut file (replacing one of that name) through the shell's link object. False
+  // when the file could not be saved; Error when the link object itself cannot be had.
+  virtual bool SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) = 0;
 };
 
 }  // namespace quillon

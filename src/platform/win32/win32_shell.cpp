@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "base/error.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_handles.h"
 
 namespace quillon {
@@ -97,6 +99,31 @@ std::wstring Win32Shell::FolderPath(SpecialFolder folder) {
       return ShellFolder(CSIDL_PROGRAMS);
   }
   return {};
+}
+
+bool Win32Shell::SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) {
+  IShellLinkW* shell_link = nullptr;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shell_link));
+  if (FAILED(hr) || !shell_link) {
+    throw Error(L"The shell link object is not available: " +
+                SystemErrorText(static_cast<unsigned long>(FAILED(hr) ? hr : E_NOINTERFACE)));
+  }
+  IPersistFile* persist = nullptr;
+  hr = shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
+  if (FAILED(hr) || !persist) {
+    shell_link->Release();
+    throw Error(L"The shell link object is not available: " +
+                SystemErrorText(static_cast<unsigned long>(FAILED(hr) ? hr : E_NOINTERFACE)));
+  }
+  if (!link.arguments.empty()) shell_link->SetArguments(link.arguments.c_str());
+  shell_link->SetPath(link.target.c_str());
+  shell_link->SetWorkingDirectory(link.working_folder.c_str());
+  shell_link->SetIconLocation(link.icon_path.c_str(), 0);
+  const bool saved = SUCCEEDED(persist->Save(file.c_str(), FALSE));
+  persist->Release();
+  shell_link->Release();
+  return saved;
 }
 
 }  // namespace quillon

@@ -13,6 +13,7 @@ class Win32Shell : public Shell {
   bool DeleteFolder(WindowHandle owner, const std::wstring& folder) override;
   bool CopyFolder(WindowHandle owner, const std::wstring& from, const std::wstring& to) override;
   std::wstring FolderPath(SpecialFolder folder) override;
+  bool SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) override;
 };
 
 // The ShowWindow command (SW_...) for a show mode.
