@@ -4,12 +4,17 @@
 // Results are checked with plain Reg* calls, independently of the adapter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/error.h"
 #include "config/unReg_File.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/windows_api.h"
+// After windows.h:
+#include <sddl.h>
 
 namespace quillon {
 namespace {
@@ -168,6 +173,106 @@ TEST_F(RegistryPlatform, MachineHiveValuesLandInThe32BitView) {
   EXPECT_EQ(ReadRegString(reg_, RootKey::LocalMachine, key_, L"COMUser"), L"installer");
   DeleteRegKey(reg_, RootKey::LocalMachine, key_);
   EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, key_, KEY_WOW64_32KEY));
+}
+
+// An opened key lists every value, the default one (empty name), long and non-ASCII names
+// included; deleting one leaves the others. A key opened for reading lists but changes nothing.
+TEST_F(RegistryPlatform, ValueNamesListEveryValueAndDeleteValueRemovesOne) {
+  const BYTE blob[] = {1, 2, 3};
+  const std::wstring long_name(300, L'n');
+  std::vector<std::wstring> names = {L"", L"OPEN", L"open2", L"\u9879\u76ee", long_name};
+  for (const std::wstring& name : names) {
+    ASSERT_EQ(
+        RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name.empty() ? nullptr : name.c_str(),
+                        REG_BINARY, blob, sizeof(blob)),
+        ERROR_SUCCESS);
+  }
+  auto key = reg_.OpenExisting(RootKey::CurrentUser, key_);
+  ASSERT_NE(key, nullptr);
+  std::vector<std::wstring> listed = key->ValueNames();
+  std::sort(listed.begin(), listed.end());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(listed, names);
+
+  EXPECT_TRUE(key->DeleteValue(L"OPEN2"));
+  EXPECT_FALSE(key->DeleteValue(L"open2")) << "a missing value was deleted";
+  EXPECT_TRUE(key->DeleteValue(L""));
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, key_, L"open2").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, key_, L"").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, key_, L"OPEN").status, ERROR_SUCCESS);
+  EXPECT_EQ(key->ValueNames().size(), 3u);
+
+  auto read_only = reg_.OpenForRead(RootKey::CurrentUser, key_);
+  ASSERT_NE(read_only, nullptr);
+  EXPECT_EQ(read_only->ValueNames().size(), 3u);
+  EXPECT_FALSE(read_only->DeleteValue(L"OPEN"));
+  EXPECT_FALSE(read_only->WriteString(L"OPEN", L"x"));
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, key_, L"OPEN").type, static_cast<DWORD>(REG_BINARY));
+
+  ASSERT_NE(reg_.OpenForWrite(RootKey::CurrentUser, key_ + L"\\Empty"), nullptr);
+  auto empty = reg_.OpenForRead(RootKey::CurrentUser, key_ + L"\\Empty");
+  ASSERT_NE(empty, nullptr);
+  EXPECT_TRUE(empty->ValueNames().empty());
+}
+
+TEST_F(RegistryPlatform, OpenExistingCreatesNothingAndOpensReadOnlyKeysForReading) {
+  EXPECT_EQ(reg_.OpenExisting(RootKey::CurrentUser, key_ + L"\\Missing"), nullptr);
+  EXPECT_EQ(reg_.OpenExisting(RootKey::LocalMachine, key_), nullptr);
+  EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kTestRoot));
+  EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, kTestRoot, KEY_WOW64_32KEY));
+
+  WriteUserRegString(reg_, key_, L"Kept", L"x");
+  auto key = reg_.OpenExisting(RootKey::CurrentUser, L"\\" + key_ + L"\\");
+  ASSERT_NE(key, nullptr);
+  EXPECT_TRUE(key->WriteString(L"OPEN", L"\"C:\\A\\VXFunction.xla\""));
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, key_, L"OPEN").text, L"\"C:\\A\\VXFunction.xla\"");
+
+  // A key whose security allows reading only: it opens, shows its values, refuses writes.
+  const std::wstring locked = key_ + L"\\Locked";
+  WriteUserRegString(reg_, locked, L"OPEN", L"old");
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRWD;;;WD)",
+                                                                   SDDL_REVISION_1, &sd, nullptr));
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, locked.c_str(), 0, WRITE_DAC, &raw), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+  RegCloseKey(raw);
+  LocalFree(sd);
+  auto read_only = reg_.OpenExisting(RootKey::CurrentUser, locked);
+  ASSERT_NE(read_only, nullptr);
+  EXPECT_EQ(read_only->ReadString(L"OPEN"), L"old");
+  EXPECT_FALSE(read_only->WriteString(L"OPEN", L"new"));
+  EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, locked, L"OPEN").text, L"old");
+  // Writable again for the clean-up.
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KA;;;WD)",
+                                                                   SDDL_REVISION_1, &sd, nullptr));
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, locked.c_str(), 0, WRITE_DAC, &raw), ERROR_SUCCESS);
+  RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, sd);
+  RegCloseKey(raw);
+  LocalFree(sd);
+}
+
+// What 64-bit programs record in the machine hive is read in its 64-bit view, apart from the
+// 32-bit view that the system's own machine values live in.
+TEST_F(RegistryPlatform, TheMachines64BitViewIsReadApartFromThe32BitView) {
+  for (const auto& [view, text] : {std::pair<REGSAM, const wchar_t*>{KEY_WOW64_64KEY, L"x64"},
+                                   std::pair<REGSAM, const wchar_t*>{KEY_WOW64_32KEY, L"x86"}}) {
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view,
+                              nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(raw, L"Platform", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+    RegCloseKey(raw);
+  }
+  EXPECT_EQ(ReadRegString(reg_, RootKey::LocalMachine64, key_, L"Platform"), L"x64");
+  EXPECT_EQ(ReadRegString(reg_, RootKey::LocalMachine, key_, L"Platform"), L"x86");
+  auto key = reg_.OpenForRead(RootKey::LocalMachine64, key_);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->ReadString(L"Platform"), L"x64");
+  DeleteRegKey(reg_, RootKey::LocalMachine64, kTestRoot);
+  EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, key_, KEY_WOW64_64KEY));
+  EXPECT_TRUE(RawKeyExists(HKEY_LOCAL_MACHINE, key_, KEY_WOW64_32KEY));
 }
 
 }  // namespace
