@@ -11,6 +11,8 @@
 #include "formats/base64.h"
 #include "formats/datasnap.h"
 #include "formats/record_writer.h"
+#include "formats/shell_link_writer.h"
+#include "platform/fake/fake_code_page.h"
 
 namespace fs = std::filesystem;
 namespace ds = quillon::datasnap;
@@ -126,5 +128,21 @@ int main(int argc, char** argv) {
     manifests.push_back(seed);
   }
   Write(out / "manifest", manifests);
+
+  quillon::FakeCodePage code_page("GBK");
+  Write(out / "shell_link",
+        {quillon::WriteShellLinkFile({L"C:\\Q\\CLIENT\\VXKALDERAgent.exe", L"10.0.0.1 rpt",
+                                      L"C:\\Q\\CLIENT\\", L"C:\\Q\\a.ico", 0},
+                                     code_page),
+         quillon::WriteShellLinkFile({L"D:\\报表\\SheetDesk.exe", L"", L"", L"", 0}, code_page)});
+  Bytes pe(0x98, 0);
+  pe[0] = 'M';
+  pe[1] = 'Z';
+  pe[0x3C] = 0x80;
+  pe[0x80] = 'P';
+  pe[0x81] = 'E';
+  pe[0x84] = 0x4C;
+  pe[0x85] = 0x01;
+  Write(out / "pe_header", {pe});
   return 0;
 }
