@@ -33,6 +33,9 @@
 //   save-text NAME FILE              write a control's text (UTF-8) to FILE
 //   expect-reg KEY NAME TEXT         a REG_SZ value (KEY: HKCU\... or HKLM\..., 64-bit view)
 //   expect-no-reg KEY NAME           no such value (or no such key)
+//   expect-reg-dword KEY NAME N      a REG_DWORD value holding the decimal number N
+//   expect-reg-count KEY N           the key holds N values
+//   expect-no-key KEY                no such key
 //   expect-exists PATH 0|1           a file or folder does (not) exist
 //   hold PATH                        open a file without sharing, as a running program does
 //   release                          close the held file
@@ -402,6 +405,35 @@ struct Driver {
       if (!found) return Fail("no value " + t[2] + " under " + t[1]);
       if (type != REG_SZ) return Fail(t[2] + " is of type " + std::to_string(type));
       return Narrow(value) == t[3] || Fail(t[2] + " holds \"" + Narrow(value) + "\"");
+    }
+    if (cmd == "expect-reg-dword" && need(3)) {
+      HKEY root = nullptr;
+      std::wstring sub;
+      if (!RegPath(t[1], &root, &sub)) return Fail("no such registry root in " + t[1]);
+      DWORD value = 0, size = sizeof value, type = 0;
+      if (RegGetValueW(root, sub.c_str(), Wide(t[2]).c_str(), RRF_RT_ANY | RRF_SUBKEY_WOW6464KEY,
+                       &type, &value, &size) != ERROR_SUCCESS) {
+        return Fail("no value " + t[2] + " of four bytes under " + t[1]);
+      }
+      if (type != REG_DWORD) return Fail(t[2] + " is of type " + std::to_string(type));
+      return std::to_string(value) == t[3] || Fail(t[2] + " holds " + std::to_string(value));
+    }
+    if ((cmd == "expect-reg-count" && need(2)) || (cmd == "expect-no-key" && need(1))) {
+      HKEY root = nullptr, key = nullptr;
+      std::wstring sub;
+      if (!RegPath(t[1], &root, &sub)) return Fail("no such registry root in " + t[1]);
+      const bool exists = RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                                        &key) == ERROR_SUCCESS;
+      DWORD count = 0;
+      if (exists) {
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                         nullptr, nullptr, nullptr);
+        RegCloseKey(key);
+      }
+      if (cmd == "expect-no-key") return !exists || Fail(t[1] + " exists");
+      if (!exists) return Fail("no key " + t[1]);
+      return std::to_string(count) == t[2] ||
+             Fail(t[1] + " holds " + std::to_string(count) + " values");
     }
     if (cmd == "expect-exists" && need(2)) {
       const bool got = GetFileAttributesW(Wide(t[1]).c_str()) != INVALID_FILE_ATTRIBUTES;
