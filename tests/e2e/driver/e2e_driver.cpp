@@ -410,11 +410,15 @@ struct Driver {
       HKEY root = nullptr;
       std::wstring sub;
       if (!RegPath(t[1], &root, &sub)) return Fail("no such registry root in " + t[1]);
+      HKEY key = nullptr;
       DWORD value = 0, size = sizeof value, type = 0;
-      if (RegGetValueW(root, sub.c_str(), Wide(t[2]).c_str(), RRF_RT_ANY | RRF_SUBKEY_WOW6464KEY,
-                       &type, &value, &size) != ERROR_SUCCESS) {
-        return Fail("no value " + t[2] + " of four bytes under " + t[1]);
+      LONG r = RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key);
+      if (r == ERROR_SUCCESS) {
+        r = RegQueryValueExW(key, Wide(t[2]).c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(&value), &size);
+        RegCloseKey(key);
       }
+      if (r != ERROR_SUCCESS) return Fail("no value " + t[2] + " of four bytes under " + t[1]);
       if (type != REG_DWORD) return Fail(t[2] + " is of type " + std::to_string(type));
       return std::to_string(value) == t[3] || Fail(t[2] + " holds " + std::to_string(value));
     }
