@@ -11,6 +11,7 @@
 #include "config/setup_config.h"
 #include "config/unReg_File.h"
 #include "deploy/unFileAndDir.h"
+#include "server/unSetIE.h"
 
 namespace quillon {
 
@@ -89,10 +90,11 @@ void TfrmClientInstall::FormShow() {
   }
 
   if (bAutoSetIE) {
-    // The certificate batch file is named without a folder: the platform looks it up.
+    // The certificate batch file is the one its distributor put beside the installer: run by
+    // its full path, never looked up in the current folder or the search path.
     RunAndWait(
-        *env_.processes, [this] { env_.app->ProcessMessages(); }, L"安装证书.bat", L"",
-        ShowMode::Hide);
+        *env_.processes, [this] { env_.app->ProcessMessages(); },
+        env_.installer_dir + L"安装证书.bat", L"", ShowMode::Hide);
     RunBrowserAccessTool();
   }
 }
@@ -257,6 +259,14 @@ void TfrmClientInstall::LoadLicenceText() {
   LoadProductInfo();
 }
 
-void TfrmClientInstall::RunBrowserAccessTool() {}
+void TfrmClientInstall::RunBrowserAccessTool() {
+  TForm1 tool(env_);
+  tool.FormCreate();
+  tool.edIP->SetText(IPForSetIE);
+  tool.chkIE->SetChecked(bCreateShortCutForIE);
+  tool.edIE->SetText(ShortCutNameForIE);
+  tool.edPort->SetText(PortForSetIE);
+  tool.Button1->Click();
+}
 
 }  // namespace quillon

@@ -141,7 +141,7 @@ TEST_F(Startup, BrowserAccessSetUpRunsTheCertificateBatchHiddenAndWaits) {
       continue;
     }
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].program, L"安装证书.bat");
+    EXPECT_EQ(processes.started[0].program, L"C:\\setup\\安装证书.bat") << "beside the installer";
     EXPECT_EQ(processes.started[0].parameters, L"");
     EXPECT_EQ(processes.started[0].show, ShowMode::Hide);
     EXPECT_GE(app.process_messages_count, 3) << "the window is served while waiting";

@@ -12,7 +12,7 @@ class Form;
 
 namespace quillon {
 
-enum class MsgIcon { Information, Question, Error };
+enum class MsgIcon { None, Information, Question, Error };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No };
 
@@ -56,6 +56,10 @@ class Application {
   IdleHandler& OnIdle() { return on_idle_; }
   void SetOnIdle(IdleHandler handler) { on_idle_ = std::move(handler); }
 
+  // Asks for the end of the program once the event being handled has returned.
+  void RequestTerminate() { terminate_requested_ = true; }
+  bool terminate_requested() const { return terminate_requested_; }
+
   // The standard error box: stop icon, the application title as caption.
   void ShowError(const std::wstring& message);
 
@@ -65,6 +69,7 @@ class Application {
 
  private:
   IdleHandler on_idle_;
+  bool terminate_requested_ = false;
 };
 
 }  // namespace quillon
