@@ -177,6 +177,34 @@ TEST_F(PackTool, StoreBuildsRecordsManifestAndScript) {
   EXPECT_EQ(Read(dir_ / "deep/K1.dat"), "PNG-1");
 }
 
+TEST_F(PackTool, StoreCarriesMenuDatasetsAsGivenAndWarnsOfCOMEntriesThatAreNoPrograms) {
+  Bytes program(0x98, 0);
+  program[0] = 'M';
+  program[1] = 'Z';
+  program[0x3C] = 0x80;
+  program[0x80] = 'P';
+  program[0x81] = 'E';
+  program[0x84] = 0x4C;
+  program[0x85] = 0x01;
+  Put("pay/Navset1B.dat", "packet bytes");
+  Put("pay/real.dll", std::string(program.begin(), program.end()));
+  Put("pay/fake.dll", "MZ but no program");
+  Put("manifest.ini", "Navset1B.dat=0\r\nreal.dll=1\r\nfake.dll=1\r\n");
+  StoreOptions options;
+  options.payload_folder = dir_ / "pay";
+  options.manifest = dir_ / "manifest.ini";
+  options.output_folder = dir_ / "store";
+  options.twice = {L"Navset1B.dat"};
+  const std::vector<StoreEntry> entries = BuildStore(options, gbk_);
+  EXPECT_EQ(Read(dir_ / "store/NAVSET1BDAT"), "packet bytes") << "not packed, not even twice";
+  EXPECT_TRUE(entries[0].as_given);
+  EXPECT_TRUE(entries[1].warning.empty());
+  EXPECT_NE(entries[2].warning.find(L"fake.dll"), std::wstring::npos);
+  // An install of the store puts the dataset in place as given.
+  UnpackStore(dir_ / "store", dir_ / "out", gbk_, false);
+  EXPECT_EQ(Read(dir_ / "out/Navset1B.dat"), "packet bytes");
+}
+
 TEST_F(PackTool, StoreRefusesBadManifestsBeforeWritingAnything) {
   Put("pay/a.b.dll", "1");
   Put("pay/ab.dll", "2");

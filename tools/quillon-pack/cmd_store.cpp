@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "commands.h"
 #include "deploy/install_manifest.h"
+#include "formats/pe_header.h"
 #include "formats/record_writer.h"
 #include "tool_io.h"
 
@@ -136,6 +137,7 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
       throw Error(where + L": \"" + e.name + L"\" has the same resource name " +
                   FromUtf8(entry.blob) + L" as \"" + it->second + L"\"");
     }
+    entry.as_given = UpperAscii(e.name).find(L"NAVSET") != std::wstring::npos;
     for (const std::wstring& name : options.twice) entry.twice |= SameTextAscii(name, e.name);
     for (const std::wstring& pattern : options.twice_patterns) {
       entry.twice |= WildcardMatch(pattern, e.name);
@@ -184,8 +186,13 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
     StoreEntry& entry = entries[i];
     Bytes body = ReadBytes(sources[i]);
     entry.body_size = body.size();
-    if (entry.twice) body = WriteRecord(body, record);
-    const Bytes packed = WriteRecord(body, record);
+    if (entry.flag == L"1" &&
+        !PeMachine(Bytes(body.begin(), body.begin() + std::min<size_t>(body.size(), 65536)))) {
+      entry.warning =
+          L"\"" + entry.name + L"\" is to be registered as a COM server but is no program file";
+    }
+    if (entry.twice && !entry.as_given) body = WriteRecord(body, record);
+    const Bytes packed = entry.as_given ? body : WriteRecord(body, record);
     entry.record_size = packed.size();
     const fs::path file = options.output_folder / PathOf(entry.blob);
     WriteBytes(file, packed);
@@ -217,7 +224,14 @@ int CommandStore(const std::vector<std::string>& raw, std::ostream& out) {
   const std::vector<StoreEntry> entries = BuildStore(options, *code_page);
   for (const StoreEntry& e : entries) {
     out << e.blob << "  " << ToUtf8(e.name) << "=" << ToUtf8(e.flag) << "  " << e.body_size
-        << " -> " << e.record_size << " bytes" << (e.twice ? " (packed twice)" : "") << "\n";
+        << " -> " << e.record_size << " bytes"
+        << (e.as_given ? " (as given)"
+            : e.twice  ? " (packed twice)"
+                       : "")
+        << "\n";
+  }
+  for (const StoreEntry& e : entries) {
+    if (!e.warning.empty()) out << "warning: " << ToUtf8(e.warning) << "\n";
   }
   out << "wrote " << entries.size() << " records and the manifest to " << output << "\n";
   return 0;

@@ -18,6 +18,11 @@ InstallManifest ReadStoreManifest(const fs::path& store, CodePage& code_page) {
   return InstallManifest::Parse(code_page.FromAnsi(std::string(bytes.begin(), bytes.end())));
 }
 
+// The menu datasets are carried and installed as they are.
+bool CarriedAsGiven(const std::wstring& name) {
+  return UpperAscii(name).find(L"NAVSET") != std::wstring::npos;
+}
+
 bool IsRecord(const Bytes& bytes) {
   if (bytes.size() < 2 || (bytes[0] & 0x0F) != 8 || ((bytes[0] << 8) | bytes[1]) % 31 != 0) {
     return false;
@@ -47,7 +52,8 @@ std::vector<ListedEntry> ListStore(const fs::path& store, CodePage& code_page) {
       const Bytes packed = ReadBytes(file);
       item.record_size = packed.size();
       try {
-        const Bytes body = UnZipBytes(packed, FromUtf8(item.blob));
+        const Bytes body =
+            CarriedAsGiven(e.name) ? packed : UnZipBytes(packed, FromUtf8(item.blob));
         item.body_size = body.size();
         item.body_is_record = IsRecord(body);
       } catch (const FormatError& error) {
@@ -73,8 +79,9 @@ void UnpackStore(const fs::path& store, const fs::path& out_folder, CodePage& co
     if (e.name.find_first_of(L"\\/") != std::wstring::npos) {
       throw Error(L"\"" + e.name + L"\" is not a plain file name");
     }
-    Bytes body = UnZipBytes(ReadBytes(file), FromUtf8(blob));
-    while (deep && IsRecord(body)) body = UnZipBytes(body, e.name);
+    Bytes body = ReadBytes(file);
+    if (!CarriedAsGiven(e.name)) body = UnZipBytes(body, FromUtf8(blob));
+    while (deep && !CarriedAsGiven(e.name) && IsRecord(body)) body = UnZipBytes(body, e.name);
     WriteBytes(out_folder / PathOf(ToUtf8(e.name)), body);
   }
 }

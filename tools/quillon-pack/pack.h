@@ -83,6 +83,11 @@ struct StoreEntry {
   std::wstring flag;
   std::string blob;  // upper-case blob name
   bool twice = false;
+  // Carried exactly as given, not packed: the menu datasets, which the installer writes
+  // unchanged.
+  bool as_given = false;
+  // Set for a COM-registration entry that is not a program file.
+  std::wstring warning;
   uintmax_t body_size = 0;
   uintmax_t record_size = 0;
 };
@@ -90,8 +95,9 @@ struct StoreEntry {
 // Name of the manifest's copy in the output folder (the resource INSTALLFILEINI).
 inline constexpr char kStoreManifestFile[] = "INSTALLFILEINI";
 
-// Packs every manifest entry into output_folder/BLOBNAME, copies the manifest there with CR LF
-// line ends, and writes the resource script. Error, before anything is written, for an
+// Packs every manifest entry into output_folder/BLOBNAME (the menu datasets, "NAVSET" in
+// their names, go in as they are), copies the manifest there with CR LF line ends, and writes
+// the resource script. Error, before anything is written, for an
 // empty or duplicate name, two names with the same blob name, a missing file, or a blob name
 // that a resource script cannot hold.
 std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_page);
