@@ -115,6 +115,10 @@ void TfrmClientInstall::BuildControls() {
   btnOK->SetBounds(322, 350, 80, 25);
   btnOK->SetVisible(false);
   btnCancel->SetBounds(412, 350, 80, 25);
+  // Enter presses Next, or Finish where Next is hidden; Esc presses Cancel.
+  btnNext->is_default = true;
+  btnOK->is_default = true;
+  btnCancel->is_cancel = true;
 
   Timer1 = Add<ui::Timer>(this, L"Timer1");
   Timer1->interval_ms = 500;

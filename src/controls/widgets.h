@@ -103,6 +103,11 @@ class Button : public Control {
  public:
   Button(Control* parent, std::wstring name) : Control(Kind::Button, parent, std::move(name)) {}
   std::function<void()> on_click;
+  // Keyboard roles, set at design time. Enter presses the focused button, or, when no button
+  // has the focus, the shown default button; Esc presses the shown cancel button. A role
+  // button that is disabled takes no key.
+  bool is_default = false;
+  bool is_cancel = false;
   // Runs the click action, whatever the enabled state (a press by program code).
   void Click();
 };

@@ -51,7 +51,8 @@ MsgResult Win32Application::MessageBox(const std::wstring& text, const std::wstr
                                        MsgIcon icon, MsgButtons buttons) {
   UINT flags = MB_APPLMODAL | MB_SETFOREGROUND;
   flags |= buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
-  flags |= icon == MsgIcon::Information ? MB_ICONINFORMATION
+  flags |= icon == MsgIcon::None          ? 0
+           : icon == MsgIcon::Information ? MB_ICONINFORMATION
            : icon == MsgIcon::Question  ? MB_ICONQUESTION
                                         : MB_ICONERROR;
   HWND owner = window_;
@@ -65,10 +66,13 @@ MsgResult Win32Application::MessageBox(const std::wstring& text, const std::wstr
 bool Win32Application::DispatchOne(MSG& msg) {
   if (msg.message == WM_QUIT) return false;
   HWND form = view_ ? view_->form_window() : nullptr;
-  if (!form || !IsDialogMessageW(form, &msg)) {
+  // The form's own keys first, then the dialog manager: Tab, Enter, Esc and the arrow keys
+  // work on the form as in a dialog box.
+  if (!(view_ && view_->PreTranslate(msg)) && (!form || !IsDialogMessageW(form, &msg))) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  if (view_) view_->AfterMessage();
   return true;
 }
 
@@ -97,8 +101,12 @@ BOOL CALLBACK CollectEnabledTopWindow(HWND hwnd, LPARAM lp) {
 
 bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* path) {
   // The picker is modal to its owner only: the application's other windows are disabled by
-  // hand while it is open, and given back afterwards (those that still exist).
+  // hand while it is open, and given back afterwards (those that still exist). Disabling a
+  // window takes the focus from it, so the focused control is remembered too.
   HWND active = GetActiveWindow();
+  HWND focus = GetFocus();
+  HWND owner = active;
+  if (view_ && IsWindowVisible(view_->form_window())) owner = view_->form_window();
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), CollectEnabledTopWindow,
                     reinterpret_cast<LPARAM>(&disabled));
@@ -106,7 +114,7 @@ bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* pat
 
   wchar_t chosen[MAX_PATH] = L"";
   BROWSEINFOW bi{};
-  bi.hwndOwner = active;
+  bi.hwndOwner = owner;
   bi.pidlRoot = nullptr;  // the desktop
   bi.pszDisplayName = chosen;
   bi.lpszTitle = title.c_str();
@@ -123,7 +131,15 @@ bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* pat
   for (HWND w : disabled) {
     if (IsWindow(w)) EnableWindow(w, TRUE);
   }
-  if (active && IsWindow(active)) SetActiveWindow(active);
+  // The picker went away while its owner was disabled, so Windows may have activated another
+  // application's window: the previously active window is brought back to the front.
+  if (active && IsWindow(active)) {
+    SetForegroundWindow(active);
+    SetActiveWindow(active);
+    if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus)) {
+      SetFocus(focus);
+    }
+  }
   return ok;
 }
 
@@ -144,6 +160,7 @@ void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& 
   view_ = std::make_unique<Win32FormView>(*this, form);
   // The form's show event runs before the window appears on screen.
   HandleEvent(form_show);
+  if (terminate_requested()) ended_ = true;
   if (!form.closed() && !ended_) form.SetVisible(true);
   while (!form.closed() && !ended_) {
     MSG msg;
@@ -151,9 +168,12 @@ void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& 
       if (!DispatchOne(msg)) break;
       continue;
     }
-    // The queue is empty: the application's idle event.
+    // The queue is empty: the application's idle event, then the form's own idle work (the
+    // focus of a newly shown page), which needs the button states the idle event set.
     if (OnIdle()) Dispatch(OnIdle().run);
+    if (terminate_requested()) ended_ = true;
     if (form.closed() || ended_) break;
+    view_->Idle();
     WaitMessage();
   }
   view_.reset();

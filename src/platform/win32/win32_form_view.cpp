@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/text.h"
@@ -43,6 +44,52 @@ Win32FormView* ViewOf(HWND hwnd) {
   return reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// Controls in reading order: rows of controls that overlap the row's topmost control
+// vertically, top to bottom, each row left to right.
+std::vector<ui::Control*> ReadingOrder(std::vector<ui::Control*> controls) {
+  std::stable_sort(controls.begin(), controls.end(), [](ui::Control* a, ui::Control* b) {
+    return a->top() != b->top() ? a->top() < b->top() : a->left() < b->left();
+  });
+  for (size_t row = 0; row < controls.size();) {
+    const int bottom = controls[row]->top() + controls[row]->height();
+    size_t end = row + 1;
+    while (end < controls.size() && controls[end]->top() < bottom) ++end;
+    std::stable_sort(controls.begin() + row, controls.begin() + end,
+                     [](ui::Control* a, ui::Control* b) { return a->left() < b->left(); });
+    row = end;
+  }
+  return controls;
+}
+
+// The first tab stop under `parent` in tab order that is shown and enabled, looking into
+// nested control parents; nullptr when none.
+HWND FirstTabStop(HWND parent) {
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+    if (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) {
+      if (HWND inner = FirstTabStop(w)) return inner;
+    } else if (GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP) {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+void SetStyleBit(HWND hwnd, LONG_PTR bit, bool on) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR wanted = on ? style | bit : style & ~bit;
+  if (wanted != style) SetWindowLongPtrW(hwnd, GWL_STYLE, wanted);
+}
+
+// The licence memo is read-only: it lets the dialog keys through, so Tab moves on and Enter
+// and Esc reach the default and cancel buttons. (A multi-line edit box asks for every key,
+// and on Esc it would post a close request to the page it sits on.)
+LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_GETDLGCODE) r &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  return r;
+}
+
 }  // namespace
 
 Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app), form_(form) {
@@ -69,6 +116,7 @@ Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app),
   controls_[form_hwnd_] = &form;
   for (ui::Control* child : form.children()) Create(*child, form_hwnd_);
   // Controls owned by the form but not parented under it (none today) would be skipped.
+  ApplyOrder(form);
   ApplyFont(form);
   form.SetObserver(this);
 }
@@ -161,6 +209,7 @@ HWND Win32FormView::CreateFor(ui::Control& c, HWND parent) {
   if (cls == kContainerClass || cls == kSymbolLineClass) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
+  if (hwnd && c.kind() == ui::Kind::Memo) SetWindowSubclass(hwnd, MemoProc, 1, 0);
   return hwnd;
 }
 
@@ -175,7 +224,61 @@ void Win32FormView::Create(ui::Control& c, HWND parent) {
   controls_[hwnd] = &c;
   by_id_[ControlIdOfName(c.name())] = &c;
   for (ui::Control* child : c.children()) Create(*child, hwnd);
+  if (!c.children().empty()) ApplyOrder(c);
   ApplyAll(c);
+}
+
+HWND Win32FormView::WindowOf(ui::Control* control) const {
+  auto it = windows_.find(control);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+ui::Control* Win32FormView::ControlOf(HWND hwnd) const {
+  auto it = controls_.find(hwnd);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+bool Win32FormView::Owns(HWND hwnd) const {
+  return hwnd && hwnd != form_hwnd_ && IsChild(form_hwnd_, hwnd);
+}
+
+void Win32FormView::ApplyOrder(ui::Control& parent) {
+  std::vector<ui::Control*> shown;
+  for (ui::Control* c : parent.children()) {
+    if (WindowOf(c)) shown.push_back(c);
+  }
+  HWND after = HWND_TOP;
+  ui::Control* previous = nullptr;
+  for (ui::Control* c : ReadingOrder(shown)) {
+    HWND hwnd = WindowOf(c);
+    SetWindowPos(hwnd, after, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = hwnd;
+    // Every control is a group of its own, except that radio buttons in a row make one, so
+    // the dialog manager's arrow keys stay on a control.
+    const bool continues_group =
+        c->kind() == ui::Kind::RadioButton && previous && previous->kind() == ui::Kind::RadioButton;
+    SetStyleBit(hwnd, WS_GROUP, !continues_group);
+    previous = c;
+  }
+  ApplyRadioTabStops(parent);
+}
+
+void Win32FormView::ApplyRadioTabStops(ui::Control& parent) {
+  // A radio group is one tab stop: its selected button, or its first one while none is.
+  HWND parent_hwnd = WindowOf(&parent);
+  if (!parent_hwnd) return;
+  std::vector<HWND> radios;
+  HWND stop = nullptr;
+  for (HWND w = GetWindow(parent_hwnd, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    ui::Control* c = ControlOf(w);
+    if (!c || c->kind() != ui::Kind::RadioButton) continue;
+    radios.push_back(w);
+    if (!stop && static_cast<ui::RadioButton*>(c)->checked()) stop = w;
+  }
+  if (radios.empty()) return;
+  if (!stop) stop = radios.front();
+  for (HWND w : radios) SetStyleBit(w, WS_TABSTOP, w == stop);
 }
 
 void Win32FormView::ApplyAll(ui::Control& c) {
@@ -281,6 +384,7 @@ void Win32FormView::Changed(ui::Control& c, ui::Prop what) {
     case ui::Prop::Checked:
       if (c.kind() == ui::Kind::RadioButton) {
         SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::RadioButton&>(c).checked(), 0);
+        if (c.parent()) ApplyRadioTabStops(*c.parent());
       } else if (c.kind() == ui::Kind::CheckBox) {
         SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::CheckBox&>(c).checked(), 0);
       }
@@ -299,12 +403,16 @@ void Win32FormView::Changed(ui::Control& c, ui::Prop what) {
       break;
     case ui::Prop::Bounds:
       ApplyBounds(c);
+      if (c.parent()) ApplyOrder(*c.parent());
       break;
     case ui::Prop::Font:
       ApplyFont(c);
       break;
     case ui::Prop::ActivePage:
       for (ui::Control* page : c.children()) ApplyVisible(*page);
+      // The focus moves once the action that changed the page has ended and the buttons
+      // have been brought up to date.
+      focus_page_ = static_cast<ui::PageControl*>(&c);
       break;
     case ui::Prop::Progress:
       ApplyProgress(static_cast<ui::ProgressBar&>(c));
@@ -327,9 +435,142 @@ void Win32FormView::Changed(ui::Control& c, ui::Prop what) {
   }
 }
 
+HWND Win32FormView::DefaultButton() const {
+  HWND focus = GetFocus();
+  ui::Control* focused = ControlOf(focus);
+  if (focused && focused->kind() == ui::Kind::Button && IsWindowVisible(focus)) return focus;
+  for (const auto& c : form_.controls()) {
+    if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_default) continue;
+    HWND hwnd = WindowOf(c.get());
+    if (hwnd && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+HWND Win32FormView::CancelButton() const {
+  for (const auto& c : form_.controls()) {
+    if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_cancel) continue;
+    HWND hwnd = WindowOf(c.get());
+    if (hwnd && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+void Win32FormView::FocusControl(HWND hwnd) {
+  SetFocus(hwnd);
+  ui::Control* c = ControlOf(hwnd);
+  // As in a dialog, a box reached from the keyboard has its text selected.
+  if (c && c->kind() == ui::Kind::Edit) SendMessageW(hwnd, EM_SETSEL, 0, -1);
+  if (Owns(hwnd)) last_focus_ = hwnd;
+}
+
+void Win32FormView::FocusFirstOfPage(ui::Control& page) {
+  HWND target = FirstTabStop(WindowOf(&page));
+  if (!target) {
+    // A page without controls to use hands the focus to its default button; while that is
+    // disabled the form itself keeps it, so that the keys still reach the dialog manager.
+    HWND fallback = nullptr;
+    for (const auto& c : form_.controls()) {
+      if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_default) continue;
+      HWND hwnd = WindowOf(c.get());
+      if (hwnd && IsWindowVisible(hwnd)) {
+        fallback = hwnd;
+        break;
+      }
+    }
+    target = fallback && IsWindowEnabled(fallback) ? fallback : form_hwnd_;
+  }
+  if (GetActiveWindow() == form_hwnd_) {
+    FocusControl(target);
+  } else if (Owns(target)) {
+    last_focus_ = target;  // taken when the form is activated
+  }
+}
+
+bool Win32FormView::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  const bool back = msg.wParam == VK_LEFT || msg.wParam == VK_UP;
+  if (!back && msg.wParam != VK_RIGHT && msg.wParam != VK_DOWN) return false;
+  ui::Control* c = ControlOf(msg.hwnd);
+  if (!c || c->kind() != ui::Kind::RadioButton || !c->parent()) return false;
+  // The arrow keys select the previous or next usable button of the radio group, wrapping.
+  std::vector<HWND> group;
+  for (HWND w = GetWindow(WindowOf(c->parent()), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    ui::Control* sibling = ControlOf(w);
+    if (sibling && sibling->kind() == ui::Kind::RadioButton && IsWindowVisible(w) &&
+        IsWindowEnabled(w)) {
+      group.push_back(w);
+    }
+  }
+  auto at = std::find(group.begin(), group.end(), msg.hwnd);
+  if (at == group.end()) return true;
+  const size_t n = group.size();
+  const size_t index = static_cast<size_t>(at - group.begin());
+  HWND next = group[(index + (back ? n - 1 : 1)) % n];
+  if (next == msg.hwnd) return true;
+  FocusControl(next);
+  auto* radio = static_cast<ui::RadioButton*>(ControlOf(next));
+  app_.Dispatch([radio] { radio->Click(); });
+  return true;
+}
+
+void Win32FormView::AfterMessage() {
+  HWND focus = GetFocus();
+  if (Owns(focus)) last_focus_ = focus;
+  // The default-button look goes where Enter would act. The dialog manager also restyles
+  // buttons when Tab moves the focus; this puts its choice back in line.
+  HWND def = DefaultButton();
+  for (const auto& entry : windows_) {
+    if (entry.first->kind() != ui::Kind::Button) continue;
+    const LONG_PTR wanted = entry.second == def ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongPtrW(entry.second, GWL_STYLE) & BS_TYPEMASK) != wanted) {
+      SendMessageW(entry.second, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+    }
+  }
+}
+
+void Win32FormView::Idle() {
+  if (focus_page_ && IsWindowVisible(form_hwnd_)) {
+    ui::PageControl* pages = focus_page_;
+    focus_page_ = nullptr;
+    if (ui::TabSheet* page = pages->active_page()) FocusFirstOfPage(*page);
+  }
+  AfterMessage();
+}
+
+bool Win32FormView::OnDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case DM_GETDEFID: {
+      // Asked by the dialog manager on Enter (and by edit boxes): the button Enter presses.
+      HWND def = DefaultButton();
+      *result = def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
+      return true;
+    }
+    case WM_NEXTDLGCTL: {
+      HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                               : GetNextDlgTabItem(form_hwnd_, GetFocus(), wp != 0);
+      if (target && (target == form_hwnd_ || Owns(target))) FocusControl(target);
+      *result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 LRESULT Win32FormView::OnCommand(WPARAM wp, LPARAM lp) {
   const int id = LOWORD(wp);
   const int code = HIWORD(wp);
+  if (lp == 0 && code == 0 && (id == IDOK || id == IDCANCEL)) {
+    // Enter without a default button, and Esc: the dialog manager's commands. A key presses
+    // its button as a click does, and only while the button is shown and enabled.
+    HWND button = id == IDOK ? DefaultButton() : CancelButton();
+    ui::Control* c = ControlOf(button);
+    if (c && IsWindowEnabled(button)) {
+      app_.Dispatch([c] { static_cast<ui::Button*>(c)->Click(); });
+    }
+    return 0;
+  }
   auto it = by_id_.find(id);
   if (it == by_id_.end() || lp == 0) return 0;
   ui::Control* c = it->second;
@@ -413,9 +654,13 @@ void Win32FormView::PaintSymbolLine(HWND hwnd, ui::Control& c) {
 LRESULT Win32FormView::OnContainerMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                           bool* handled) {
   *handled = true;
+  LRESULT dialog_result = 0;
+  if (OnDialogMessage(msg, wp, lp, &dialog_result)) return dialog_result;
   switch (msg) {
     case WM_COMMAND:
       return OnCommand(wp, lp);
+    case WM_CLOSE:
+      return 0;  // a page or panel is never closed on its own
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       auto it = controls_.find(hwnd);
@@ -489,6 +734,24 @@ LRESULT CALLBACK Win32FormView::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
       return 0;
     case WM_COMMAND:
       return view->OnCommand(wp, lp);
+    case DM_GETDEFID:
+    case WM_NEXTDLGCTL: {
+      LRESULT r = 0;
+      view->OnDialogMessage(msg, wp, lp, &r);
+      return r;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        if (view->Owns(GetFocus())) view->last_focus_ = GetFocus();
+      } else if (!HIWORD(wp)) {
+        // Activated again: the control that had the focus takes it back, as in a dialog.
+        HWND f = view->last_focus_;
+        if (f && IsWindow(f) && view->Owns(f) && IsWindowVisible(f) && IsWindowEnabled(f)) {
+          SetFocus(f);
+          return 0;
+        }
+      }
+      break;
     case WM_TIMER: {
       auto it = view->by_id_.find(static_cast<int>(wp - kTimerBase));
       if (it != view->by_id_.end() && it->second->kind() == ui::Kind::Timer) {

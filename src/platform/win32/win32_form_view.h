@@ -1,8 +1,16 @@
 #pragma once
 // Shows a form of the widget model with real Win32 controls: one window per model control,
 // kept in step through the model's change notifications, and real events (clicks, typing,
-// choices, timer ticks, close requests) fed back through the model's own methods. The layout
-// is scaled from 96 DPI to the system DPI.
+// choices, timer ticks, close requests, keys) fed back through the model's own methods. The
+// layout is scaled from 96 DPI to the system DPI.
+//
+// Keyboard, as in a Windows dialog (the application runs IsDialogMessage on the form): the
+// siblings' z-order, and so Tab and Shift+Tab, follow reading order (rows by vertical overlap,
+// then left to right), so a label comes just before the box it names; a radio group is one
+// tab stop (its selected button) and the arrow keys select within it; Enter presses the
+// focused button or else the shown default button, Esc the shown cancel button. A newly shown
+// page hands the focus to its first control, and the form gives the focus back to the control
+// that had it when it is activated again (after a message box or the folder picker).
 
 #include "platform/win32/windows_api.h"
 
@@ -25,6 +33,16 @@ class Win32FormView : public ui::Observer {
   HWND form_window() const { return form_hwnd_; }
   void Changed(ui::Control& control, ui::Prop what) override;
 
+  // Keys the form handles before the dialog manager sees them (the arrow keys in a radio
+  // group); true when `msg` was handled and is not to be dispatched.
+  bool PreTranslate(const MSG& msg);
+  // After each dispatched message: keeps the default-button look where Enter would act and
+  // remembers the focused control.
+  void AfterMessage();
+  // When the message queue has emptied (after the application's idle event, so the buttons'
+  // states are current): a page shown since the last time takes the focus.
+  void Idle();
+
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -40,6 +58,21 @@ class Win32FormView : public ui::Observer {
   HFONT FontFor(const ui::Font& font);
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
   bool EffectivelyShown(ui::Control& control) const;
+  // Puts the windows of `parent`'s children into reading order, marks their groups and the
+  // radio group's tab stop.
+  void ApplyOrder(ui::Control& parent);
+  void ApplyRadioTabStops(ui::Control& parent);
+  HWND WindowOf(ui::Control* control) const;
+  ui::Control* ControlOf(HWND hwnd) const;
+  // The button Enter presses now, or nullptr: the focused button, else the first shown
+  // default button.
+  HWND DefaultButton() const;
+  HWND CancelButton() const;
+  void FocusControl(HWND hwnd);
+  void FocusFirstOfPage(ui::Control& page);
+  bool Owns(HWND hwnd) const;
+  // Dialog-manager messages the form and its containers answer; true when handled.
+  bool OnDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
   LRESULT OnCommand(WPARAM wp, LPARAM lp);
   LRESULT OnContainerMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool* handled);
@@ -55,6 +88,10 @@ class Win32FormView : public ui::Observer {
   std::map<std::wstring, HFONT> fonts_;
   HBRUSH banner_brush_ = nullptr;
   bool syncing_text_ = false;
+  // The page control whose newly shown page takes the focus at the next idle time.
+  ui::PageControl* focus_page_ = nullptr;
+  // The control that had the focus last, given it back when the form is activated again.
+  HWND last_focus_ = nullptr;
 };
 
 }  // namespace quillon

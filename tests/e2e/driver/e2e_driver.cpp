@@ -39,9 +39,25 @@
 //   expect-exists PATH 0|1           a file or folder does (not) exist
 //   hold PATH                        open a file without sharing, as a running program does
 //   release                          close the held file
+//   key NAME                         a key pressed and released in the focused window of
+//                                    the program: enter, escape, tab, shift-tab, space, up,
+//                                    down, left or right
+//   expect-focus NAME                the control has the keyboard focus
+//   expect-default NAME              the control is the one shown button with the
+//                                    default-button look
+//   wait-active SECONDS              wait until the wizard window is the active, foreground
+//                                    window (activation follows the X server's focus events)
+//   expect-form-enabled 0|1          the wizard window is (not) enabled
+//   wait-dialog SECONDS              a dialog box of the program (the folder picker);
+//                                    answer then presses its buttons (also: cancel)
+//   expect-dialog-text TEXT          a control of that dialog box reads TEXT
+//   expect-folder-text NAME FOLDER   a control's text is the full path of a special folder
+//                                    of the user (FOLDER: desktop)
 //   shot FILE.bmp                    save the whole screen
 //   sleep MS
 #include <windows.h>
+// The shell's header after windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -165,6 +181,85 @@ struct Driver {
   }
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+  // A window for a failure message: its class and text.
+  static std::string Describe(HWND hwnd) {
+    if (!hwnd) return "no window";
+    wchar_t cls[128] = L"";
+    GetClassNameW(hwnd, cls, 128);
+    return Narrow(cls) + " \"" + Narrow(Text(hwnd)) + "\"";
+  }
+
+  static BOOL CALLBACK CollectDefaultButton(HWND hwnd, LPARAM lp) {
+    wchar_t cls[16] = L"";
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(hwnd) &&
+        (GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    }
+    return TRUE;
+  }
+
+  static BOOL CALLBACK FindText(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<std::pair<std::wstring, bool>*>(lp);
+    if (Text(hwnd) == search->first) {
+      search->second = true;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  // Posts a key's press and release to the window that has the program's keyboard focus (its
+  // active window when none has), as the keyboard would deliver them. For Shift+Tab the Shift
+  // key is held down in the program's key state meanwhile, which the dialog manager reads.
+  bool Key(const std::string& name) {
+    struct KeyName {
+      const char* name;
+      UINT vk;
+      bool shift;
+    };
+    static const KeyName kKeys[] = {
+        {"enter", VK_RETURN, false}, {"escape", VK_ESCAPE, false}, {"tab", VK_TAB, false},
+        {"shift-tab", VK_TAB, true}, {"space", VK_SPACE, false},   {"up", VK_UP, false},
+        {"down", VK_DOWN, false},    {"left", VK_LEFT, false},     {"right", VK_RIGHT, false},
+    };
+    const KeyName* key = nullptr;
+    for (const KeyName& k : kKeys) {
+      if (name == k.name) key = &k;
+    }
+    if (!key) return Fail("unknown key " + name);
+    const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    if (!GetGUIThreadInfo(thread, &gui)) return Fail("no keyboard state of the program");
+    HWND target = gui.hwndFocus ? gui.hwndFocus : gui.hwndActive ? gui.hwndActive : form;
+
+    BYTE saved[256] = {};
+    const bool attached = key->shift && AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    if (key->shift) {
+      if (!attached) return Fail("cannot share the program's key state");
+      GetKeyboardState(saved);
+      BYTE held[256];
+      CopyMemory(held, saved, sizeof(held));
+      held[VK_SHIFT] = held[VK_LSHIFT] = 0x80;
+      SetKeyboardState(held);
+    }
+    const UINT scan = MapVirtualKeyW(key->vk, MAPVK_VK_TO_VSC);
+    const bool extended = key->vk >= VK_LEFT && key->vk <= VK_DOWN;
+    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16) | (extended ? 1 << 24 : 0);
+    const LPARAM up = down | (1 << 30) | (static_cast<LPARAM>(1) << 31);
+    PostMessageW(target, WM_KEYDOWN, key->vk, down);
+    PostMessageW(target, WM_KEYUP, key->vk, up);
+    // Time for the program to take both messages and act on them.
+    Sleep(100);
+    SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    Sleep(300);
+    if (attached) {
+      SetKeyboardState(saved);
+      AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    }
+    return true;
+  }
 
   // Polls `holds` for up to `seconds`. A message box that shows meanwhile, or the end of the
   // program, fails the wait at once; `state` describes what was seen last.
@@ -329,7 +424,10 @@ struct Driver {
     }
     if (cmd == "answer" && need(1)) {
       if (!msgbox) return Fail("no message box to answer");
-      const int id = t[1] == "yes" ? IDYES : t[1] == "no" ? IDNO : IDOK;
+      const int id = t[1] == "yes"      ? IDYES
+                     : t[1] == "no"     ? IDNO
+                     : t[1] == "cancel" ? IDCANCEL
+                                        : IDOK;
       HWND button = GetDlgItem(msgbox, id);
       if (!button) return Fail("message box has no " + t[1] + " button");
       PostMessageW(button, BM_CLICK, 0, 0);
@@ -452,6 +550,72 @@ struct Driver {
       CloseHandle(held);
       held = INVALID_HANDLE_VALUE;
       return true;
+    }
+    if (cmd == "key" && need(1)) return Key(t[1]);
+    if (cmd == "expect-focus" && need(1)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      GUITHREADINFO gui{};
+      gui.cbSize = sizeof(gui);
+      if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui)) {
+        return Fail("no keyboard state of the program");
+      }
+      return gui.hwndFocus == c || Fail("the focus is on " + Describe(gui.hwndFocus));
+    }
+    if (cmd == "expect-default" && need(1)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      std::vector<HWND> defaults;
+      EnumChildWindows(form, CollectDefaultButton, reinterpret_cast<LPARAM>(&defaults));
+      if (defaults.size() == 1 && defaults[0] == c) return true;
+      std::string got;
+      for (HWND d : defaults) got += " " + Describe(d);
+      return Fail("buttons with the default look:" + (got.empty() ? " none" : got));
+    }
+    if (cmd == "wait-active" && need(1)) {
+      const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);
+      GUITHREADINFO gui{};
+      gui.cbSize = sizeof(gui);
+      HWND front = nullptr;
+      do {
+        GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui);
+        front = GetForegroundWindow();
+        if (gui.hwndActive == form && front == form) return true;
+        Sleep(100);
+      } while (GetTickCount() < until);
+      return Fail("the active window is " + Describe(gui.hwndActive) + ", the foreground one " +
+                  Describe(front));
+    }
+    if (cmd == "expect-form-enabled" && need(1)) {
+      const bool got = IsWindowEnabled(form);
+      return got == (t[1] == "1") ||
+             Fail(std::string("the wizard window is ") + (got ? "enabled" : "disabled"));
+    }
+    if (cmd == "wait-dialog" && need(1)) {
+      const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);
+      msgbox = nullptr;
+      while (GetTickCount() < until && !(msgbox = Top(L"#32770", true))) Sleep(100);
+      if (!msgbox) return Fail("no dialog box");
+      Sleep(500);  // the dialog box fills itself once shown
+      return true;
+    }
+    if (cmd == "expect-dialog-text" && need(1)) {
+      if (!msgbox) return Fail("no dialog box");
+      std::pair<std::wstring, bool> search{Wide(t[1]), false};
+      EnumChildWindows(msgbox, FindText, reinterpret_cast<LPARAM>(&search));
+      return search.second || Fail("no control of the dialog box reads \"" + t[1] + "\"");
+    }
+    if (cmd == "expect-folder-text" && need(2)) {
+      HWND c = Control(t[1]);
+      if (!c) return Fail("no control " + t[1]);
+      if (t[2] != "desktop") return Fail("unknown folder " + t[2]);
+      wchar_t path[MAX_PATH] = L"";
+      if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path))) {
+        return Fail("no desktop folder");
+      }
+      const std::string want = Narrow(path);
+      const std::string got = Narrow(Text(c));
+      return got == want || Fail(t[1] + " reads \"" + got + "\", not \"" + want + "\"");
     }
     if (cmd == "shot" && need(1)) return Shot(t[1]);
     if (cmd == "sleep" && need(1)) {
