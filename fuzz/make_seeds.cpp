@@ -144,5 +144,6 @@ int main(int argc, char** argv) {
   pe[0x84] = 0x4C;
   pe[0x85] = 0x01;
   Write(out / "pe_header", {pe});
+  Write(out / "pe_resources", {pe});
   return 0;
 }

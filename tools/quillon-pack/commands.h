@@ -18,6 +18,7 @@ int CommandIconset(const std::vector<std::string>& args, std::ostream& out);
 int CommandStore(const std::vector<std::string>& args, std::ostream& out);
 int CommandList(const std::vector<std::string>& args, std::ostream& out);
 int CommandUnpack(const std::vector<std::string>& args, std::ostream& out);
+int CommandPlan(const std::vector<std::string>& args, std::ostream& out);
 
 // The code page named by --code-page (default GBK).
 std::unique_ptr<CodePage> OpenCodePage(const std::string& name);

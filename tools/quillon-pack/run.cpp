@@ -51,6 +51,13 @@ const char kHelp[] =
     "  unpack STORE_FOLDER -o FOLDER [--deep] [--code-page NAME]\n"
     "      Every entry unpacked once, as the installer does (--deep: until the body is no\n"
     "      compressed record).\n"
+    "  plan INSTALLER [--dir FOLDER] [--lang A|B|C] [--code-page NAME] [--json] [ROLE [BASE]]\n"
+    "      What the installer would do on a clean Windows machine when started from FOLDER\n"
+    "      (default: its own folder) with the SysSetup.ini, SysSetup2.ini, PInfo.dat... lying\n"
+    "      there, in that language and launch role, a user taking every default: the\n"
+    "      destination, the files written with their sizes, the programs started, the COM+\n"
+    "      steps, the shortcuts, every registry value and the messages shown. The installer's\n"
+    "      own logic runs over an in-memory machine with a 32-bit Excel; nothing is installed.\n"
     "\n"
     "Text arguments are UTF-8. --level is the zlib level, 0 to 9 (default 1, the fastest).\n"
     "Exit codes: 0 done, 1 failed, 2 wrong usage.\n";
@@ -85,6 +92,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       {"store", CommandStore},
       {"list", CommandList},
       {"unpack", CommandUnpack},
+      {"plan", CommandPlan},
   };
   if (args.empty()) {
     err << kHelp;

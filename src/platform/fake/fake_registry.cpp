@@ -196,4 +196,28 @@ std::optional<FakeRegistry::Value> FakeRegistry::Get(RootKey root, const std::ws
   return it->second;
 }
 
+namespace {
+
+void Collect(const FakeRegistry::Key& key, const std::wstring& path,
+             std::vector<FakeRegistry::Entry>& out) {
+  for (const auto& [upper, value] : key.values) {
+    std::wstring name = upper;
+    for (const auto& n : key.order) {
+      if (UpperAscii(n) == upper) name = n;
+    }
+    out.push_back({path, name, value});
+  }
+  for (const auto& [upper, child] : key.subkeys) {
+    Collect(*child, path.empty() ? child->name : path + L"\\" + child->name, out);
+  }
+}
+
+}  // namespace
+
+std::vector<FakeRegistry::Entry> FakeRegistry::All(RootKey root) {
+  std::vector<Entry> out;
+  Collect(RootOf(root), L"", out);
+  return out;
+}
+
 }  // namespace quillon

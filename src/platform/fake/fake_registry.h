@@ -46,6 +46,13 @@ class FakeRegistry : public Registry {
                  const std::wstring& text);
   // The value, or nothing when key or value is missing.
   std::optional<Value> Get(RootKey root, const std::wstring& path, const std::wstring& name);
+  // Every value of a root, key by key (parents first, keys and values in name order), with
+  // the key paths as first created.
+  struct Entry {
+    std::wstring path, name;
+    Value value;
+  };
+  std::vector<Entry> All(RootKey root);
   // Number of value writes that reached the store (unchanged writes are not counted).
   int write_count() const { return write_count_; }
 

@@ -1,0 +1,140 @@
+// plan: what an installer would do on a clean machine, as text or JSON.
+#include <ostream>
+
+#include "base/text.h"
+#include "commands.h"
+#include "plan.h"
+#include "tool_io.h"
+
+namespace quillon::pack {
+
+namespace {
+
+std::string Json(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : ToUtf8(text)) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          static const char hex[] = "0123456789abcdef";
+          out += "\\u00";
+          out += hex[(c >> 4) & 0xF];
+          out += hex[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonList(const std::vector<std::wstring>& items) {
+  std::string out = "[";
+  for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + Json(items[i]);
+  return out + "]";
+}
+
+void WriteJson(const InstallPlan& p, std::ostream& out) {
+  out << "{\n  \"installer_folder\": " << Json(p.installer_folder)
+      << ",\n  \"destination\": " << Json(p.destination)
+      << ",\n  \"finished\": " << (p.finished ? "true" : "false") << ",\n  \"files\": [";
+  for (size_t i = 0; i < p.files.size(); ++i) {
+    out << (i ? ",\n    " : "\n    ") << "{\"path\": " << Json(p.files[i].path)
+        << ", \"size\": " << p.files[i].size << "}";
+  }
+  out << "\n  ],\n  \"commands\": " << JsonList(p.commands)
+      << ",\n  \"complus\": " << JsonList(p.complus) << ",\n  \"shortcuts\": [";
+  for (size_t i = 0; i < p.shortcuts.size(); ++i) {
+    const PlannedShortcut& s = p.shortcuts[i];
+    out << (i ? ",\n    " : "\n    ") << "{\"file\": " << Json(s.file)
+        << ", \"target\": " << Json(s.target) << ", \"arguments\": " << Json(s.arguments)
+        << ", \"working_folder\": " << Json(s.working_folder) << ", \"icon\": " << Json(s.icon)
+        << "}";
+  }
+  out << "\n  ],\n  \"registry\": [";
+  for (size_t i = 0; i < p.registry.size(); ++i) {
+    const PlannedValue& v = p.registry[i];
+    out << (i ? ",\n    " : "\n    ") << "{\"hive\": " << Json(v.hive)
+        << ", \"key\": " << Json(v.key) << ", \"name\": " << Json(v.name)
+        << ", \"data\": " << Json(v.data) << "}";
+  }
+  out << "\n  ],\n  \"messages\": [";
+  for (size_t i = 0; i < p.messages.size(); ++i) {
+    const PlannedMessage& m = p.messages[i];
+    out << (i ? ",\n    " : "\n    ") << "{\"kind\": " << Json(m.kind)
+        << ", \"caption\": " << Json(m.caption) << ", \"text\": " << Json(m.text) << "}";
+  }
+  out << "\n  ]\n}\n";
+}
+
+void WriteText(const InstallPlan& p, std::ostream& out) {
+  out << "installer folder: " << ToUtf8(p.installer_folder) << "\n"
+      << "destination: " << ToUtf8(p.destination) << "\n"
+      << "result: " << (p.finished ? "installed, Finish pressed" : "not installed to the end")
+      << "\n\nfiles (" << p.files.size() << "):\n";
+  for (const auto& f : p.files) out << "  " << ToUtf8(f.path) << "  " << f.size << " bytes\n";
+  out << "\nprograms started (" << p.commands.size() << "):\n";
+  for (const auto& c : p.commands) out << "  " << ToUtf8(c) << "\n";
+  out << "\nCOM+ steps (" << p.complus.size() << "):\n";
+  for (const auto& c : p.complus) out << "  " << ToUtf8(c) << "\n";
+  out << "\nshortcuts (" << p.shortcuts.size() << "):\n";
+  for (const auto& s : p.shortcuts) {
+    out << "  " << ToUtf8(s.file) << "\n    -> " << ToUtf8(s.target);
+    if (!s.arguments.empty()) out << " " << ToUtf8(s.arguments);
+    out << "\n    in " << ToUtf8(s.working_folder);
+    if (!s.icon.empty()) out << ", icon " << ToUtf8(s.icon);
+    out << "\n";
+  }
+  out << "\nregistry values (" << p.registry.size() << "):\n";
+  for (const auto& v : p.registry) {
+    out << "  " << ToUtf8(v.hive) << "\\" << ToUtf8(v.key) << "  " << ToUtf8(v.name) << " = "
+        << ToUtf8(v.data) << "\n";
+  }
+  out << "\nmessages (" << p.messages.size() << "):\n";
+  for (const auto& m : p.messages) {
+    out << "  [" << ToUtf8(m.kind) << "] " << ToUtf8(m.caption) << ": " << ToUtf8(m.text) << "\n";
+  }
+}
+
+}  // namespace
+
+int CommandPlan(const std::vector<std::string>& raw, std::ostream& out) {
+  const Args args(raw, {"--dir", "--lang", "--code-page"}, {"--json"});
+  args.ExpectPositional(1, 3, "the installer, and optionally a launch role and a base folder");
+  PlanOptions options;
+  options.installer = PathOf(args.positional()[0]);
+  if (args.Has("--dir")) options.folder = PathOf(args.Value("--dir"));
+  const std::string lang = args.Value("--lang");
+  if (!lang.empty() && lang != "A" && lang != "B" && lang != "C") {
+    throw UsageError("--lang takes A, B or C");
+  }
+  options.language = FromUtf8(lang);
+  options.code_page = args.Value("--code-page");
+  for (size_t i = 1; i < args.positional().size(); ++i) {
+    options.args.push_back(FromUtf8(args.positional()[i]));
+  }
+  const InstallPlan plan = MakePlan(options);
+  if (args.Has("--json")) {
+    WriteJson(plan, out);
+  } else {
+    WriteText(plan, out);
+  }
+  return 0;
+}
+
+}  // namespace quillon::pack
