@@ -6,8 +6,16 @@
 
 namespace quillon {
 
-// The Excel check is wired in once the test bed carries an automation server for it.
 bool TfrmClientInstall::CheckExcel() {
+  if (!IsExcelRegistered(*env_.automation)) {
+    ShowHintMsg(L"请先安装 Excel ！", L"請先安裝 Excel ！", L"Please install Office Excel first !");
+    return false;
+  }
+  if (!IsExcel32Bit(*env_.automation, *env_.registry, *env_.files)) {
+    ShowHintMsg(L"当前客户端程序只适合 32位的Excel ！", L"當前用戶端程式只適合 32位元的Excel ！",
+                L"You must install Office Excel with 32 Bit!");
+    return false;
+  }
   return true;
 }
 
