@@ -37,8 +37,8 @@ struct Section {
 
 class Reader {
  public:
-  Reader(const Image& image, std::vector<Section> sections, uint64_t root, uint32_t root_rva)
-      : image_(image), sections_(std::move(sections)), root_(root), root_rva_(root_rva) {}
+  Reader(const Image& image, std::vector<Section> sections, uint64_t root)
+      : image_(image), sections_(std::move(sections)), root_(root) {}
 
   void Walk(std::vector<PeResource>& out) { Directory(0, 0, PeResource{}, out); }
 
@@ -95,7 +95,6 @@ class Reader {
   const Image& image_;
   std::vector<Section> sections_;
   uint64_t root_;
-  uint32_t root_rva_;
   int visited_ = 0;
 };
 
@@ -134,7 +133,7 @@ std::vector<PeResource> ReadPeResources(const std::vector<uint8_t>& bytes) {
   if (!found)
     throw FormatError(L"The program file is damaged: its resources lie outside its sections");
   std::vector<PeResource> out;
-  Reader(image, sections, root, rsrc_rva).Walk(out);
+  Reader(image, sections, root).Walk(out);
   return out;
 }
 
