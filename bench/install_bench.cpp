@@ -29,13 +29,14 @@
 #include "deploy/install_manifest.h"
 #include "deploy/install_procedure.h"
 #include "deploy/unZipLib.h"
+#include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_code_page.h"
-#include "platform/win32/win32_complus.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/windows_api.h"
+#include "server/unCOMPlusAdmin.h"
 // After windows.h:
 #include <psapi.h>
 
@@ -168,7 +169,8 @@ struct Services {
   TimedFileSystem files{real_files};
   Win32Shell shell;
   Win32Registry registry;
-  Win32ComPlusCatalogue complus;
+  Win32CatalogueService catalogue;
+  ComPlusAdmin complus{catalogue};
 };
 
 std::wstring ProgramFolder() {

@@ -1,18 +1,18 @@
 #pragma once
 // Every Win32 adapter of one run, owned together, and the installer's services wired to them.
 
-#include "platform/win32/windows_api.h"
-
 #include "app/installer_env.h"
+#include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_code_page.h"
-#include "platform/win32/win32_complus.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/windows_api.h"
+#include "server/unCOMPlusAdmin.h"
 
 namespace quillon {
 
@@ -31,7 +31,8 @@ class Win32Services {
   Win32Resources resources;
   Win32Shell shell;
   Win32Processes processes;
-  Win32ComPlusCatalogue complus;
+  Win32CatalogueService catalogue;
+  ComPlusAdmin complus{catalogue};
   Win32Automation automation;
   InstallerEnv env;
 };
