@@ -22,7 +22,7 @@ void TfrmClientInstall::BuildControls() {
 
   pnlTop = Place(Add<ui::Panel>(this, L"pnlTop"), 0, 0, 503, 58);
   pnlTop->banner = true;
-  labMain = Place(Add<ui::Label>(pnlTop, L"labMain"), 20, 10, 460, 16);
+  labMain = Place(Add<ui::Label>(pnlTop, L"labMain"), 20, 9, 460, 19);
   labMain->SetFont(ui::Font{L"宋体", 10});
   labDetail = Place(Add<ui::Label>(pnlTop, L"labDetail"), 36, 32, 450, 16);
 
@@ -63,9 +63,10 @@ void TfrmClientInstall::BuildControls() {
   Label5 = Place(Add<ui::Label>(tabDir, L"Label5"), 24, 96, 450, 36);
 
   Label13 = Place(Add<ui::Label>(tabIdentity, L"Label13"), 24, 16, 450, 16);
-  Label11 = Place(Add<ui::Label>(tabIdentity, L"Label11"), 80, 50, 80, 16);
+  // The account labels move right to 105 in English: 64 wide, they still end before the boxes.
+  Label11 = Place(Add<ui::Label>(tabIdentity, L"Label11"), 80, 50, 64, 16);
   edCOMUser = Place(Add<ui::Edit>(tabIdentity, L"edCOMUser"), 170, 46, 200, 22);
-  Label12 = Place(Add<ui::Label>(tabIdentity, L"Label12"), 80, 82, 80, 16);
+  Label12 = Place(Add<ui::Label>(tabIdentity, L"Label12"), 80, 82, 64, 16);
   edCOMUserPW = Place(Add<ui::Edit>(tabIdentity, L"edCOMUserPW"), 170, 78, 200, 22);
   edCOMUserPW->password = true;
   Label14 = Place(Add<ui::Label>(tabIdentity, L"Label14"), 24, 130, 450, 16);
@@ -82,14 +83,16 @@ void TfrmClientInstall::BuildControls() {
   edDBUserPW->password = true;
   Label10 = Place(Add<ui::Label>(tabDB, L"Label10"), 40, 124, 110, 16);
   edDBName = Place(Add<ui::Edit>(tabDB, L"edDBName"), 160, 120, 200, 22);
-  chkbDataFilePath = Place(Add<ui::CheckBox>(tabDB, L"chkbDataFilePath"), 24, 152, 220, 18);
+  // The data-file box has its hint as its label, to its left, under the check box that
+  // enables both.
+  chkbDataFilePath = Place(Add<ui::CheckBox>(tabDB, L"chkbDataFilePath"), 24, 150, 300, 18);
   chkbDataFilePath->on_click = [this] { chkbDataFilePathClick(); };
-  edDataFilePath = Place(Add<ui::Edit>(tabDB, L"edDataFilePath"), 250, 150, 220, 22);
+  edDataFilePath = Place(Add<ui::Edit>(tabDB, L"edDataFilePath"), 250, 172, 220, 22);
   edDataFilePath->SetEnabled(false);
-  labDataFilePath = Place(Add<ui::Label>(tabDB, L"labDataFilePath"), 250, 176, 220, 16);
+  labDataFilePath = Place(Add<ui::Label>(tabDB, L"labDataFilePath"), 42, 176, 204, 16);
   labDataFilePath->SetEnabled(false);
-  chkDemoData = Place(Add<ui::CheckBox>(tabDB, L"chkDemoData"), 24, 200, 220, 18);
-  pnlDB = Place(Add<ui::Panel>(tabDB, L"pnlDB"), 300, 200, 180, 24);
+  chkDemoData = Place(Add<ui::CheckBox>(tabDB, L"chkDemoData"), 24, 206, 220, 18);
+  pnlDB = Place(Add<ui::Panel>(tabDB, L"pnlDB"), 300, 204, 180, 24);
 
   Label2 = Place(Add<ui::Label>(tabCOM, L"Label2"), 24, 40, 450, 16);
   edCOMIP = Place(Add<ui::Edit>(tabCOM, L"edCOMIP"), 24, 66, 200, 22);
