@@ -68,6 +68,18 @@ e2e_excel() {
     e2e_fail "the Excel stand-in's answers were not stored"
 }
 
+# A COM+ catalogue: the test stand-in for the administration catalogue
+# (tests/support/complus_standin) registered in the prefix from C:\complus, where it keeps its
+# applications in complus_catalogue.txt ($e2e_complus_store).
+e2e_complus() {
+  mkdir -p "$WINEPREFIX/drive_c/complus"
+  cp "${QUILLON_COMPLUS_STANDIN:?QUILLON_COMPLUS_STANDIN names complus_standin.dll}" \
+    "$WINEPREFIX/drive_c/complus/complus_standin.dll"
+  wine regsvr32 /s 'C:\complus\complus_standin.dll' >/dev/null 2>&1 </dev/null ||
+    e2e_fail "the COM+ catalogue stand-in did not register"
+  e2e_complus_store="$WINEPREFIX/drive_c/complus/complus_catalogue.txt"
+}
+
 # Runs the driver on a script read from standard input.
 e2e_drive() {
   local script="$WINEPREFIX/drive_c/$e2e_name.e2e"

@@ -1,9 +1,10 @@
 # Builds the payload store that the installer carries: run by the build as
-#   cmake -DPACK=... -DSTORE=... [-DGENERATOR=... -DWORK=... -DSERVERS=a|b] |
+#   cmake -DPACK=... -DSTORE=... [-DGENERATOR=... -DWORK=... -DSERVERS=a|b [-DEXTRA=...]] |
 #         [-DPAYLOAD_DIR=... -DMANIFEST=...] -P make_store.cmake
 # With GENERATOR, the demo payload is made first in WORK (the COM servers in SERVERS copied
-# in, the icon set packed from its images); otherwise PAYLOAD_DIR and MANIFEST name a real
-# payload. Then `quillon-pack store` writes one record per entry (the menu datasets as they
+# in, the icon set packed from its images); EXTRA ("name,flag,file|...") adds entries after the
+# manifest's own, each carrying a copy of its file. Otherwise PAYLOAD_DIR and MANIFEST name a
+# real payload. Then `quillon-pack store` writes one record per entry (the menu datasets as they
 # are) and the resource script STORE/payload.rc.
 cmake_minimum_required(VERSION 3.20)
 
@@ -33,6 +34,15 @@ if(DEFINED GENERATOR)
   run(${PACK} iconset ${WORK}/icons -o ${WORK}/payload/glyphs.ico)
   set(PAYLOAD_DIR ${WORK}/payload)
   set(MANIFEST ${WORK}/InstallFile.ini)
+  string(REPLACE "|" ";" EXTRA "${EXTRA}")
+  foreach(extra ${EXTRA})
+    string(REPLACE "," ";" fields "${extra}")
+    list(GET fields 0 name)
+    list(GET fields 1 flag)
+    list(GET fields 2 file)
+    run(${CMAKE_COMMAND} -E copy ${file} ${PAYLOAD_DIR}/${name})
+    file(APPEND ${MANIFEST} "${name}=${flag}\r\n")
+  endforeach()
 endif()
 
 file(REMOVE_RECURSE ${STORE})
