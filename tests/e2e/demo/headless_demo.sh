@@ -1,7 +1,7 @@
 # The demo run without a display: under Xvfb the automation program goes through the wizard
 # as a person would (Welcome, licence accepted, destination C:\Tovrin\CLIENT created on Yes,
-# the install, Finished, Finish), photographing every page and the question; then the files
-# and the product key values the install left are listed.
+# the install, Finished, Finish), photographing every page and the question; then the files,
+# shortcuts and product key values the install left are listed.
 . "$(dirname "$0")/../lib.sh"
 e2e_name=demo
 e2e_begin
@@ -37,6 +37,8 @@ dest=$(e2e_unix_path 'C:\Tovrin\CLIENT')
   echo "  Icon: $(ls "$dest/Icon" | wc -l) files of the icon set"
   echo "== C:\\ProgramData\\tabvo"
   (cd "$WINEPREFIX/drive_c/ProgramData/tabvo" && LC_ALL=C ls -l --time-style=+ | sed '1d; s/^/  /')
+  echo "== shortcuts"
+  (cd "$WINEPREFIX/drive_c/users" && find . -iname '*.lnk' | LC_ALL=C sort | sed 's|^\./|  |')
   for key in 'HKCU\Software\Tovrin' 'HKLM\Software\Wow6432Node\Tovrin'; do
     echo "== $key"
     wine reg query "$key" </dev/null 2>/dev/null | tr -d '\r' | iconv -f "$(e2e_code_page)" -t UTF-8 -c |
