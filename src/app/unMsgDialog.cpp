@@ -27,6 +27,9 @@ void BindLanguageServices(Registry* registry, Application* app) {
   s = LanguageState{};
   s.registry = registry;
   s.app = app;
+  // Error texts of our own follow the installer's language once it has one.
+  SetTextChooser(registry ? [](const LocalText& t) { return LangText(t.a, t.b, t.c); }
+                          : TextChooser{nullptr});
 }
 
 std::wstring ReadStoredLangCode() {
@@ -54,7 +57,9 @@ std::wstring GetCurLang() {
   return s.code;
 }
 
-void InvalidateLanguage() { State().valid = false; }
+void InvalidateLanguage() {
+  State().valid = false;
+}
 
 bool LangFlagA() {
   GetCurLang();

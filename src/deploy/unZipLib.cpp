@@ -12,17 +12,20 @@ namespace quillon {
 
 namespace {
 
-[[noreturn]] void Damaged(const std::wstring& name, const std::wstring& detail) {
-  std::wstring message = L"Damaged record";
-  if (!name.empty()) message += L" \"" + name + L"\"";
-  throw FormatError(message + L": " + detail);
+[[noreturn]] void Damaged(const std::wstring& name, const LocalText& detail) {
+  const std::wstring quoted = name.empty() ? std::wstring() : L" \"" + name + L"\"";
+  throw FormatError(LocalText{L"压缩记录" + quoted + L"已损坏：" + detail.a,
+                              L"壓縮記錄" + quoted + L"已損壞：" + detail.b,
+                              L"Damaged record" + quoted + L": " + detail.c});
 }
 
 // A zlib inflater (zlib header, 15-bit window) that pulls its input from a stream.
 class Inflater {
  public:
   Inflater(Stream& input, const std::wstring& name) : input_(input), name_(name), in_(65536) {
-    if (inflateInit2(&z_, 15) != Z_OK) Damaged(name_, L"cannot start the zlib inflater");
+    if (inflateInit2(&z_, 15) != Z_OK)
+      Damaged(name_,
+              {L"无法启动 zlib 解压", L"無法啟動 zlib 解壓", L"cannot start the zlib inflater"});
   }
   ~Inflater() { inflateEnd(&z_); }
   Inflater(const Inflater&) = delete;
@@ -46,9 +49,9 @@ class Inflater {
       if (ret == Z_STREAM_END) {
         ended_ = true;
       } else if (ret != Z_OK && ret != Z_BUF_ERROR) {
-        std::wstring detail = L"the zlib data is corrupt";
-        if (z_.msg != nullptr) detail += L" (" + FromUtf8(z_.msg) + L")";
-        Damaged(name_, detail);
+        const std::wstring why = z_.msg != nullptr ? L" (" + FromUtf8(z_.msg) + L")" : L"";
+        Damaged(name_, {L"zlib 数据有误" + why, L"zlib 資料有誤" + why,
+                        L"the zlib data is corrupt" + why});
       }
     }
     return count - z_.avail_out;
@@ -61,7 +64,8 @@ class Inflater {
     uint8_t sink[4096];
     while (!ended_) {
       if (Read(sink, sizeof sink) == 0 && !ended_) {
-        Damaged(name_, L"the zlib stream is cut short");
+        Damaged(name_,
+                {L"zlib 数据流不完整", L"zlib 資料流不完整", L"the zlib stream is cut short"});
       }
     }
   }
@@ -77,10 +81,13 @@ class Inflater {
   bool input_exhausted_ = false;
 };
 
-uint32_t ReadU32(Inflater& inflater, const std::wstring& name, const wchar_t* what) {
+uint32_t ReadU32(Inflater& inflater, const std::wstring& name, const LocalText& what) {
   uint8_t b[4];
   const size_t got = inflater.Read(b, 4);
-  if (got != 4) Damaged(name, std::wstring(L"the data ends inside the ") + what);
+  if (got != 4) {
+    Damaged(name, {L"数据在" + what.a + L"处中断", L"資料在" + what.b + L"處中斷",
+                   L"the data ends inside the " + what.c});
+  }
   return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
 }
 
@@ -91,21 +98,26 @@ void UnZipStream(Stream& packed, Stream& output, const std::wstring& name) {
   output.Seek(0);
   Inflater inflater(packed, name);
 
-  const uint32_t tag = ReadU32(inflater, name, L"tag");
-  const int32_t length = static_cast<int32_t>(ReadU32(inflater, name, L"length"));
+  const uint32_t tag = ReadU32(inflater, name, {L"标记", L"標記", L"tag"});
+  const int32_t length =
+      static_cast<int32_t>(ReadU32(inflater, name, {L"长度", L"長度", L"length"}));
   std::vector<uint8_t> buffer(kRecordCopyChunk);
 
   if (tag == kRecordTextMarker) {
-    const uint32_t text_length = ReadU32(inflater, name, L"text block length");
+    const uint32_t text_length =
+        ReadU32(inflater, name, {L"文本块长度", L"文字區塊長度", L"text block length"});
     if (text_length > kMaxRecordTextBlock) {
-      Damaged(name, L"its text block of " + IntToText(text_length) +
-                        L" bytes is longer than the 51201 bytes allowed");
+      const std::wstring n = IntToText(text_length);
+      Damaged(name, {L"文本块有 " + n + L" 字节，超过允许的 51201 字节",
+                     L"文字區塊有 " + n + L" 位元組，超過允許的 51201 位元組",
+                     L"its text block of " + n + L" bytes is longer than the 51201 bytes allowed"});
     }
     size_t left = text_length;
     while (left > 0) {
       const size_t want = std::min(left, buffer.size());
       if (inflater.Read(buffer.data(), want) != want) {
-        Damaged(name, L"the data ends inside the text block");
+        Damaged(name, {L"数据在文本块中中断", L"資料在文字區塊中中斷",
+                       L"the data ends inside the text block"});
       }
       left -= want;
     }
@@ -120,8 +132,11 @@ void UnZipStream(Stream& packed, Stream& output, const std::wstring& name) {
     output.Write(buffer.data(), got);
     done += got;
     if (got != want) {
-      Damaged(name, L"the body ends after " + IntToText(static_cast<long long>(done)) + L" of " +
-                        IntToText(length) + L" bytes");
+      const std::wstring got_text = IntToText(static_cast<long long>(done));
+      const std::wstring of = IntToText(length);
+      Damaged(name, {L"内容只有 " + of + L" 字节中的 " + got_text + L" 字节",
+                     L"內容只有 " + of + L" 位元組中的 " + got_text + L" 位元組",
+                     L"the body ends after " + got_text + L" of " + of + L" bytes"});
     }
   }
   inflater.CheckToEnd();
