@@ -547,8 +547,9 @@ bool Win32FormView::OnDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
       return true;
     }
     case WM_NEXTDLGCTL: {
-      HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
-                               : GetNextDlgTabItem(form_hwnd_, GetFocus(), wp != 0);
+      HWND from = Owns(GetFocus()) ? GetFocus() : nullptr;
+      HWND target =
+          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(form_hwnd_, from, wp != 0);
       if (target && (target == form_hwnd_ || Owns(target))) FocusControl(target);
       *result = 0;
       return true;
