@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "base/error.h"
 #include "controls/widgets.h"
 #include "platform/win32/win32_form_view.h"
 
@@ -151,8 +152,18 @@ void Win32Application::Dispatch(const std::function<void()>& event) {
     PostQuitMessage(0);
   } catch (...) {
     // Nothing may unwind through Windows' own frames.
-    ShowError(L"Unexpected failure");
+    ShowError(ChooseText({L"发生了意外的错误", L"發生了意外的錯誤", L"Unexpected failure"}));
   }
+}
+
+bool Win32Application::RunIdle(ui::Form& form) {
+  // The application's idle event, then the form's own idle work (the focus of a newly shown
+  // page), which needs the button states the idle event set.
+  if (OnIdle()) Dispatch(OnIdle().run);
+  if (terminate_requested()) ended_ = true;
+  if (form.closed() || ended_) return false;
+  view_->Idle();
+  return true;
 }
 
 void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
@@ -165,15 +176,15 @@ void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& 
   while (!form.closed() && !ended_) {
     MSG msg;
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      // A key typed ahead finds what it would find had the queue emptied before it: the
+      // button update and the focus of a newly shown page come first.
+      if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && view_->focus_pending()) {
+        if (!RunIdle(form)) break;
+      }
       if (!DispatchOne(msg)) break;
       continue;
     }
-    // The queue is empty: the application's idle event, then the form's own idle work (the
-    // focus of a newly shown page), which needs the button states the idle event set.
-    if (OnIdle()) Dispatch(OnIdle().run);
-    if (terminate_requested()) ended_ = true;
-    if (form.closed() || ended_) break;
-    view_->Idle();
+    if (!RunIdle(form)) break;
     WaitMessage();
   }
   view_.reset();

@@ -39,6 +39,8 @@ class Win32Application : public Application {
  private:
   // Dispatches one message; false when it was WM_QUIT.
   bool DispatchOne(MSG& msg);
+  // The work of an emptied message queue; false when the form closed or the program ended.
+  bool RunIdle(ui::Form& form);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;

@@ -435,25 +435,22 @@ void Win32FormView::Changed(ui::Control& c, ui::Prop what) {
   }
 }
 
-HWND Win32FormView::DefaultButton() const {
-  HWND focus = GetFocus();
-  ui::Control* focused = ControlOf(focus);
-  if (focused && focused->kind() == ui::Kind::Button && IsWindowVisible(focus)) return focus;
+HWND Win32FormView::ShownRoleButton(bool cancel) const {
   for (const auto& c : form_.controls()) {
-    if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_default) continue;
+    if (c->kind() != ui::Kind::Button) continue;
+    const auto& button = static_cast<const ui::Button&>(*c);
+    if (!(cancel ? button.is_cancel : button.is_default)) continue;
     HWND hwnd = WindowOf(c.get());
     if (hwnd && IsWindowVisible(hwnd)) return hwnd;
   }
   return nullptr;
 }
 
-HWND Win32FormView::CancelButton() const {
-  for (const auto& c : form_.controls()) {
-    if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_cancel) continue;
-    HWND hwnd = WindowOf(c.get());
-    if (hwnd && IsWindowVisible(hwnd)) return hwnd;
-  }
-  return nullptr;
+HWND Win32FormView::DefaultButton() const {
+  HWND focus = GetFocus();
+  ui::Control* focused = ControlOf(focus);
+  if (focused && focused->kind() == ui::Kind::Button && IsWindowVisible(focus)) return focus;
+  return ShownRoleButton(false);
 }
 
 void Win32FormView::FocusControl(HWND hwnd) {
@@ -469,15 +466,7 @@ void Win32FormView::FocusFirstOfPage(ui::Control& page) {
   if (!target) {
     // A page without controls to use hands the focus to its default button; while that is
     // disabled the form itself keeps it, so that the keys still reach the dialog manager.
-    HWND fallback = nullptr;
-    for (const auto& c : form_.controls()) {
-      if (c->kind() != ui::Kind::Button || !static_cast<ui::Button&>(*c).is_default) continue;
-      HWND hwnd = WindowOf(c.get());
-      if (hwnd && IsWindowVisible(hwnd)) {
-        fallback = hwnd;
-        break;
-      }
-    }
+    HWND fallback = ShownRoleButton(false);
     target = fallback && IsWindowEnabled(fallback) ? fallback : form_hwnd_;
   }
   if (GetActiveWindow() == form_hwnd_) {
@@ -565,7 +554,7 @@ LRESULT Win32FormView::OnCommand(WPARAM wp, LPARAM lp) {
   if (lp == 0 && code == 0 && (id == IDOK || id == IDCANCEL)) {
     // Enter without a default button, and Esc: the dialog manager's commands. A key presses
     // its button as a click does, and only while the button is shown and enabled.
-    HWND button = id == IDOK ? DefaultButton() : CancelButton();
+    HWND button = id == IDOK ? DefaultButton() : ShownRoleButton(true);
     ui::Control* c = ControlOf(button);
     if (c && IsWindowEnabled(button)) {
       app_.Dispatch([c] { static_cast<ui::Button*>(c)->Click(); });

@@ -42,6 +42,8 @@ class Win32FormView : public ui::Observer {
   // When the message queue has emptied (after the application's idle event, so the buttons'
   // states are current): a page shown since the last time takes the focus.
   void Idle();
+  // Whether a newly shown page still waits for Idle to give it the focus.
+  bool focus_pending() const { return focus_page_ != nullptr; }
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -64,10 +66,10 @@ class Win32FormView : public ui::Observer {
   void ApplyRadioTabStops(ui::Control& parent);
   HWND WindowOf(ui::Control* control) const;
   ui::Control* ControlOf(HWND hwnd) const;
-  // The button Enter presses now, or nullptr: the focused button, else the first shown
-  // default button.
+  // The first shown button with the default role (or the cancel role), or nullptr.
+  HWND ShownRoleButton(bool cancel) const;
+  // The button Enter presses now, or nullptr: the focused button, else the shown default one.
   HWND DefaultButton() const;
-  HWND CancelButton() const;
   void FocusControl(HWND hwnd);
   void FocusFirstOfPage(ui::Control& page);
   bool Owns(HWND hwnd) const;

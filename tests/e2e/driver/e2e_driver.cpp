@@ -45,6 +45,8 @@
 //   expect-focus NAME                the control has the keyboard focus
 //   expect-default NAME              the control is the one shown button with the
 //                                    default-button look
+//                                    (these two allow the program 5 s to settle: the focus
+//                                    of a new page is set once its queue has emptied)
 //   wait-active SECONDS              wait until the wizard window is the active, foreground
 //                                    window (activation follows the X server's focus events)
 //   expect-form-enabled 0|1          the wizard window is (not) enabled
@@ -557,17 +559,27 @@ struct Driver {
       if (!c) return Fail("no control " + t[1]);
       GUITHREADINFO gui{};
       gui.cbSize = sizeof(gui);
-      if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui)) {
-        return Fail("no keyboard state of the program");
-      }
-      return gui.hwndFocus == c || Fail("the focus is on " + Describe(gui.hwndFocus));
+      const DWORD until = GetTickCount() + 5000;
+      do {
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gui)) {
+          return Fail("no keyboard state of the program");
+        }
+        if (gui.hwndFocus == c) return true;
+        Sleep(100);
+      } while (GetTickCount() < until);
+      return Fail("the focus is on " + Describe(gui.hwndFocus));
     }
     if (cmd == "expect-default" && need(1)) {
       HWND c = Control(t[1]);
       if (!c) return Fail("no control " + t[1]);
       std::vector<HWND> defaults;
-      EnumChildWindows(form, CollectDefaultButton, reinterpret_cast<LPARAM>(&defaults));
-      if (defaults.size() == 1 && defaults[0] == c) return true;
+      const DWORD until = GetTickCount() + 5000;
+      do {
+        defaults.clear();
+        EnumChildWindows(form, CollectDefaultButton, reinterpret_cast<LPARAM>(&defaults));
+        if (defaults.size() == 1 && defaults[0] == c) return true;
+        Sleep(100);
+      } while (GetTickCount() < until);
       std::string got;
       for (HWND d : defaults) got += " " + Describe(d);
       return Fail("buttons with the default look:" + (got.empty() ? " none" : got));
