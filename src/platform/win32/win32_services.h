@@ -1,6 +1,8 @@
 #pragma once
 // Every Win32 adapter of one run, owned together, and the installer's services wired to them.
 
+#include "platform/win32/windows_api.h"
+
 #include "app/installer_env.h"
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_application.h"
@@ -11,7 +13,6 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
-#include "platform/win32/windows_api.h"
 #include "server/unCOMPlusAdmin.h"
 
 namespace quillon {
