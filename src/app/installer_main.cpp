@@ -16,13 +16,12 @@ int RunInstaller(InstallerEnv& env) {
     } catch (const Error& e) {
       // Without a created main form there is nothing to run: say why and end.
       env.app->ShowError(e.message());
-      return 1;
+      return TfrmClientInstall::kExitRefused;
     }
     env.app->RunMainForm(form, [&form] { form.FormShow(); });
   } catch (const ProgramEnd&) {
-    return 0;
   }
-  return 0;
+  return form.exit_code();
 }
 
 }  // namespace quillon

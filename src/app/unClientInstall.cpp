@@ -131,12 +131,19 @@ void TfrmClientInstall::btnCancelClick() {
 }
 
 void TfrmClientInstall::ExitForMissingFile(const std::wstring& detail) {
+  exit_code_ = kExitRefused;
   ShowHintMsg(L"缺少文件，程序结束运行！\r\n" + detail, L"", L"",
               LangText(L"提示", L"提示", L"Hint"), true);
   throw ProgramEnd{};
 }
 
+int TfrmClientInstall::exit_code() const {
+  if (exit_code_ >= 0) return exit_code_;
+  return install_failed_ && !install_complete_ ? kExitInstallFailed : kExitCancelled;
+}
+
 void TfrmClientInstall::EndAfterFailedExcelCheck() {
+  exit_code_ = kExitRefused;
   bCanClose = true;
   Close();
 }

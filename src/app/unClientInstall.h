@@ -111,6 +111,17 @@ class TfrmClientInstall : public TfrmFormBase {
   void CreateShortcuts();
   // Whether an install sequence of this run has gone through to its end.
   bool install_complete() const { return install_complete_; }
+
+  // How the run ended, for the programs that start the installer: 0 Finish after an install
+  // that went through to its end, 1 the missing-file message or a failed Excel check, 2
+  // Cancel or a close before such an install, 3 a close after an install error.
+  enum ExitCode {
+    kExitInstalled = 0,
+    kExitRefused = 1,
+    kExitCancelled = 2,
+    kExitInstallFailed = 3
+  };
+  int exit_code() const;
   // True when a 32-bit Excel is installed; false after telling the user.
   bool CheckExcel();
   // Drives the browser access set-up tool unseen with IPForSetIE, PortForSetIE,
@@ -139,6 +150,8 @@ class TfrmClientInstall : public TfrmFormBase {
 
   LaunchRole role_;
   bool install_complete_ = false;
+  bool install_failed_ = false;
+  int exit_code_ = -1;  // decided by how the form ended; -1 while it runs
   // The destination that CheckDestDir accepted in this run (empty: none yet).
   std::wstring accepted_dest_;
   bool dest_accepted_ = false;

@@ -147,9 +147,14 @@ void TfrmClientInstall::RunInstallSequence() {
       [this] { CreateShortcuts(); },
       [this] { SaveLastUpdateTime(); },
   };
-  for (const auto& step : steps) {
-    if (cancel_pending_) return;
-    step();
+  try {
+    for (const auto& step : steps) {
+      if (cancel_pending_) return;
+      step();
+    }
+  } catch (...) {
+    install_failed_ = true;
+    throw;
   }
   if (cancel_pending_) return;
   install_complete_ = true;
@@ -182,6 +187,7 @@ void TfrmClientInstall::btnOKClick() {
     env_.files->WriteFile(LicencePath(sDestDir), Bytes(text.begin(), text.end()));
     WriteUserRegString(*env_.registry, kProductKey, L"OnlyRunInIE", bNoLoginMenu ? L"1" : L"0");
     WriteUserRegString(*env_.registry, kProductKey, L"LoginMenuCaption", sLoginMenuCaption);
+    exit_code_ = kExitInstalled;
   }
   Close();
 }

@@ -121,7 +121,7 @@ TEST_F(ProductInfo, UnreadableFileEndsTheProgramBeforeTheWizardIsShown) {
     Reset();
     files->DeleteFile(kPInfo);
     if (std::string(c.what) != "missing") files->AddFile(kPInfo, c.file);
-    EXPECT_EQ(RunInstaller(env), 0);
+    EXPECT_EQ(RunInstaller(env), 1) << "the exit code of a refused start";
     EXPECT_FALSE(app.ran_main_form);
     ASSERT_EQ(app.boxes.size(), 1u);
     const std::wstring& text = app.boxes[0].text;
@@ -139,7 +139,7 @@ TEST_F(ProductInfo, UnreadableFileEndsTheProgramBeforeTheWizardIsShown) {
 TEST_F(ProductInfo, MissingFileMessageIsTheSameInEnglish) {
   registry.SetString(RootKey::CurrentUser, kProductKey, L"CurLang", L"C");
   files->DeleteFile(kPInfo);
-  EXPECT_EQ(RunInstaller(env), 0);
+  EXPECT_EQ(RunInstaller(env), 1) << "the exit code of a refused start";
   EXPECT_FALSE(app.ran_main_form);
   ASSERT_EQ(app.boxes.size(), 1u);
   EXPECT_EQ(app.boxes[0].text, kMissing);

@@ -3,6 +3,8 @@
 // silent mode and the launch roles, the small page handlers.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "config/unReg_File.h"
 #include "support/installer_fixture.h"
 
@@ -12,8 +14,10 @@ namespace {
 const std::wstring kDest = L"C:\\Tovrin\\CLIENT";
 
 class WizardPages : public InstallerFixture {
- protected:
+ public:
   void Idle() { app.Idle(); }
+  FakeFileSystem& Files() { return *files; }
+  FakeAutomation& Excel() { return automation; }
   // A press as the window delivers it: an error ends the event in the standard error box.
   void Press(ui::Button* button) {
     app.HandleEvent([button] { button->Click(); });
@@ -352,6 +356,59 @@ TEST_F(WizardPages, ACancelDuringARunningStepWaitsForTheStepToReturn) {
   EXPECT_FALSE(f->install_complete());
   EXPECT_FALSE(files->FileExists(kDest + L"\\modCalc.dll")) << "the sequence stopped there";
   EXPECT_TRUE(UserValue(L"CLIENTPart").empty());
+}
+
+TEST_F(WizardPages, TheExitCodeTellsHowTheRunEnded) {
+  struct Case {
+    const char* what;
+    std::function<void(WizardPages&, TfrmClientInstall&)> run;
+    int code;
+  };
+  const auto hold = [](WizardPages& t) {
+    t.Files().AddFile(kDest + L"\\modCalc.dll", std::string("old"));
+    t.Files().Lock(kDest + L"\\modCalc.dll");
+  };
+  const Case cases[] = {
+      {"Finish after an install",
+       [](WizardPages& t, TfrmClientInstall& f) {
+         t.ToDestination(f);
+         f.btnNext->Click();
+         f.btnOK->Click();
+       },
+       0},
+      {"Cancel on Welcome", [](WizardPages&, TfrmClientInstall& f) { f.btnCancel->Click(); }, 2},
+      {"a 64-bit Excel",
+       [](WizardPages& t, TfrmClientInstall& f) {
+         t.Excel().properties[L"ProductCode"] = L"{90160000-0011-0000-1000-0000000FF1CE}";
+         f.btnNext->Click();
+       },
+       1},
+      {"Cancel after an install error",
+       [hold](WizardPages& t, TfrmClientInstall& f) {
+         hold(t);
+         t.ToDestination(f);
+         t.Press(f.btnNext);
+         f.btnCancel->Click();
+       },
+       3},
+      {"Finish after an install error and a retry",
+       [hold](WizardPages& t, TfrmClientInstall& f) {
+         hold(t);
+         t.ToDestination(f);
+         t.Press(f.btnNext);
+         t.Files().Lock(kDest + L"\\modCalc.dll", false);
+         f.btnNext->Click();
+         f.btnOK->Click();
+       },
+       0},
+  };
+  for (const auto& c : cases) {
+    Reset();
+    auto f = CreateAndShow();
+    c.run(*this, *f);
+    EXPECT_TRUE(f->closed()) << c.what;
+    EXPECT_EQ(f->exit_code(), c.code) << c.what;
+  }
 }
 
 TEST_F(WizardPages, SmallHandlersOfThePages) {

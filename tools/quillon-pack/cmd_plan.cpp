@@ -52,7 +52,8 @@ std::string JsonList(const std::vector<std::wstring>& items) {
 void WriteJson(const InstallPlan& p, std::ostream& out) {
   out << "{\n  \"installer_folder\": " << Json(p.installer_folder)
       << ",\n  \"destination\": " << Json(p.destination)
-      << ",\n  \"finished\": " << (p.finished ? "true" : "false") << ",\n  \"files\": [";
+      << ",\n  \"finished\": " << (p.finished ? "true" : "false")
+      << ",\n  \"exit_code\": " << p.exit_code << ",\n  \"files\": [";
   for (size_t i = 0; i < p.files.size(); ++i) {
     out << (i ? ",\n    " : "\n    ") << "{\"path\": " << Json(p.files[i].path)
         << ", \"size\": " << p.files[i].size << "}";
@@ -86,7 +87,7 @@ void WriteText(const InstallPlan& p, std::ostream& out) {
   out << "installer folder: " << ToUtf8(p.installer_folder) << "\n"
       << "destination: " << ToUtf8(p.destination) << "\n"
       << "result: " << (p.finished ? "installed, Finish pressed" : "not installed to the end")
-      << "\n\nfiles (" << p.files.size() << "):\n";
+      << " (exit code " << p.exit_code << ")\n\nfiles (" << p.files.size() << "):\n";
   for (const auto& f : p.files) out << "  " << ToUtf8(f.path) << "  " << f.size << " bytes\n";
   out << "\nprograms started (" << p.commands.size() << "):\n";
   for (const auto& c : p.commands) out << "  " << ToUtf8(c) << "\n";

@@ -167,6 +167,7 @@ InstallPlan MakePlan(const PlanOptions& o) {
     }
     plan.destination = form.sDestDir;
     plan.finished = form.install_complete() && form.closed();
+    plan.exit_code = form.exit_code();
   }
   BindLanguageServices(nullptr, nullptr);
 

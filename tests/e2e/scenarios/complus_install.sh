@@ -119,7 +119,7 @@ expect-visible btnNext 1
 expect-visible btnCancel 1
 expect-visible btnOK 0
 click btnCancel
-wait-exit 15 0
+wait-exit 15 3
 SCRIPT
 e2e_keep_shot "$shot"
 expect_catalogue "$others

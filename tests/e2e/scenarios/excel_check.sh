@@ -41,7 +41,7 @@ click btnNext
 wait-visible 10 tabAgree 1
 expect-reg $standin Log "$once$once"
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
     ;;
   is64bit)
@@ -56,7 +56,7 @@ expect-msgbox-icon information
 expect-visible tabFirst 1
 shot C:\excel_check_64bit.bmp
 answer ok
-wait-exit 15 0
+wait-exit 15 1
 expect-reg $standin Log "$once"
 expect-exists C:\Tovrin 0
 expect-no-reg $product CLIENTPart
@@ -73,7 +73,7 @@ expect-msgbox-text "请先安装 Excel ！"
 expect-msgbox-icon information
 shot C:\excel_check_missing.bmp
 answer ok
-wait-exit 15 0
+wait-exit 15 1
 expect-no-reg $product ShowLoginWhenOpenExcel
 expect-exists C:\Tovrin 0
 expect-no-reg $product CLIENTPart
@@ -100,7 +100,7 @@ expect-enabled btnNext 1
 expect-reg $standin Log "create failed;"
 expect-reg $product ShowLoginWhenOpenExcel 0
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
     e2e_keep_shot excel_check_unstartable
     ;;
@@ -119,7 +119,7 @@ wait-text 10 labMain "欢迎使用 Quillon客户端 安装向导"
 expect-visible tabFirst 1
 expect-reg $standin Log "create;get Version;get ProductCode failed;call Quit;release;"
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
     ;;
 esac

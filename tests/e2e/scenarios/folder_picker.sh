@@ -38,6 +38,6 @@ expect-form-enabled 1
 expect-folder-text edDir desktop
 expect-visible tabDir 1
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_keep_shot folder_picker

@@ -8,7 +8,7 @@ launch C:\setup\QuillonSetup.exe
 wait-form 30
 expect-client-size 503 392
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null
 e2e_drive <<'SCRIPT'
@@ -17,6 +17,6 @@ wait-form 30
 expect-client-size 755 588
 shot C:\high_dpi.bmp
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_keep_shot high_dpi

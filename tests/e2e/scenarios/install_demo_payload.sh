@@ -30,7 +30,7 @@ wait-form 30
 expect-visible rabInstall 1
 expect-text edDir "C:\Apps\Quillon"
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_expect_installed 'C:\Apps\Quillon' 0 "" 0 "河图"
 grep -q $'^UpdateDateTime=20150527213310640\r$' "$(e2e_unix_path 'C:\Apps\Quillon')/Stampfile.INI" ||

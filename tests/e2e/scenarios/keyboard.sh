@@ -67,7 +67,7 @@ key enter
 wait-visible 10 tabAgree 1
 expect-focus Memo1
 key escape
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
     e2e_keep_shot keyboard
     ;;

@@ -26,7 +26,7 @@ expect-text labMain "欢迎使用 Quillon客户端 安装向导"
 expect-title "Quillon Client Setup"
 shot C:\language_a.bmp
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_keep_shot language_c
 e2e_keep_shot language_b

@@ -8,6 +8,6 @@ wait-msgbox 30 "提示" "缺少文件，程序结束运行！"
 expect-no-form
 shot C:\missing_product_info.bmp
 answer ok
-wait-exit 15 0
+wait-exit 15 1
 SCRIPT
 e2e_keep_shot missing_product_info

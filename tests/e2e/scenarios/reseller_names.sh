@@ -12,6 +12,6 @@ expect-text labDirHint "安装程序将安装 智表客户端 到如下文件夹
 expect-text lab "河图智表"
 shot C:\reseller_names.bmp
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_keep_shot reseller_names

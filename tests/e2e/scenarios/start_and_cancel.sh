@@ -18,6 +18,6 @@ close
 expect-alive 2
 expect-visible tabFirst 1
 click btnCancel
-wait-exit 15 0
+wait-exit 15 2
 SCRIPT
 e2e_keep_shot start_and_cancel
