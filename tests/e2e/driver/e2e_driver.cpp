@@ -4,7 +4,7 @@
 //
 // Script: one command per line, words separated by blanks, "double quotes" group a word
 // (UTF-8; \" is a quote). Lines starting with # are comments. Commands:
-//   launch EXE [ARGS...]             start the program (arguments passed quoted)
+//   launch EXE [ARGS...]             start the program (arguments quoted to arrive as given)
 //   wait-form SECONDS                wait until the wizard window is visible
 //   expect-caption TEXT              the wizard window's caption
 //   expect-title TEXT                the application window's title (taskbar, message boxes)
@@ -184,6 +184,24 @@ struct Driver {
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
 
+  // An argument quoted so that the Windows rules read it back as it is: backslashes before a
+  // quote (and before the closing one) are doubled, quotes escaped.
+  static std::wstring Quoted(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+      if (c == L'\\') {
+        ++backslashes;
+        continue;
+      }
+      out.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+      backslashes = 0;
+      out += c;
+    }
+    out.append(2 * backslashes, L'\\');
+    return out + L"\"";
+  }
+
   // A window for a failure message: its class and text.
   static std::string Describe(HWND hwnd) {
     if (!hwnd) return "no window";
@@ -322,7 +340,7 @@ struct Driver {
     auto need = [&](size_t n) { return t.size() >= n + 1; };
     if (cmd == "launch" && need(1)) {
       std::wstring line = L"\"" + Wide(t[1]) + L"\"";
-      for (size_t i = 2; i < t.size(); ++i) line += L" \"" + Wide(t[i]) + L"\"";
+      for (size_t i = 2; i < t.size(); ++i) line += L" " + Quoted(Wide(t[i]));
       STARTUPINFOW si{};
       si.cb = sizeof(si);
       if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,

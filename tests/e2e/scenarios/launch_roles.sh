@@ -8,6 +8,8 @@
 #   timer's folder check stops on its advice while the first page is still showing (with
 #   the headings of the Welcome page: making a page active at start-up is no page change).
 #   CLIENT and WEB then wait on the Finished page; WEB_CLIENT hides and finishes by itself.
+#   The CLIENT base folder ends in a backslash: the destination and CLIENTPart keep the
+#   doubled backslash before "CLIENT", and Finish still writes the licence file there.
 # Only COM and WEB_CLIENT record ALLSetup, in the machine hive's 32-bit view.
 case "${E2E_CASE:?}" in
   COM | CLIENT) export QUILLON_WINE_LANG=zh_CN.UTF-8 ;;
@@ -62,17 +64,17 @@ SCRIPT
       e2e_fail "C:\\Tovrin\\CLIENT holds more than COM+"
     ;;
   CLIENT)
-    dest='C:\客户机\CLIENT'
+    dest='C:\客户机\\CLIENT'
     all_setup=0
     e2e_drive <<SCRIPT
-launch C:\setup\QuillonSetup.exe CLIENT C:\客户机
+launch C:\setup\QuillonSetup.exe CLIENT C:\客户机\\
 wait-form 30
 wait-msgbox 30 "提示" ""
 expect-msgbox-text "为了有良好的兼容性，请尽量安装在英文目录下！"
 expect-msgbox-icon information
 expect-visible tabDir 1
 expect-text labDirHint "安装程序将安装 Quillon 到如下文件夹."
-expect-text edDir "C:\客户机\CLIENT"
+expect-text edDir "C:\客户机\\\\CLIENT"
 save-text Memo1 C:\licence_shown.txt
 shot C:\\${shot}_1_destination.bmp
 answer ok
