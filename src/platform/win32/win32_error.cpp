@@ -1,5 +1,7 @@
 #include "platform/win32/win32_error.h"
 
+#include <cwchar>
+
 #include "base/text.h"
 #include "platform/win32/windows_api.h"
 
@@ -14,7 +16,16 @@ std::wstring SystemErrorText(unsigned long code) {
   if (length != 0 && buffer) text.assign(buffer, length);
   if (buffer) LocalFree(buffer);
   text = TrimRight(text);
-  if (text.empty()) text = L"System error " + IntToText(static_cast<long long>(code));
+  if (text.empty()) {
+    // Result codes (HRESULTs) are known by their hexadecimal form.
+    if (code & 0x80000000ul) {
+      wchar_t hex[16];
+      swprintf(hex, 16, L"0x%08lX", code);
+      text = L"System error " + std::wstring(hex);
+    } else {
+      text = L"System error " + IntToText(static_cast<long long>(code));
+    }
+  }
   return text;
 }
 
