@@ -30,19 +30,23 @@ e2e_end() {
   [ -n "${e2e_xlock:-}" ] && rmdir "$e2e_xlock" 2>/dev/null || true
 }
 
+# Wine links the user's Desktop, Documents and the like to $HOME: shortcuts the installer
+# puts on the desktop would land there, beside those of every other run. The prefix gets
+# folders of its own.
+e2e_own_user_folders() {
+  local folder
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
+  done
+}
+
 # Fresh display and prefix; the installer copied to C:\setup\QuillonSetup.exe.
 e2e_begin() {
   unset DISPLAY
   e2e_start_display
   quillon_prefix_new
   trap e2e_end EXIT
-  # Wine links the user's Desktop, Documents and the like to $HOME: shortcuts the installer
-  # puts on the desktop would land there, beside those of every other run. The prefix gets
-  # folders of its own.
-  local folder
-  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
-    if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
-  done
+  e2e_own_user_folders
   setup_dir="$WINEPREFIX/drive_c/setup"
   mkdir -p "$setup_dir" "$e2e_shots"
   cp "$e2e_installer" "$setup_dir/QuillonSetup.exe"
