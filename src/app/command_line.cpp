@@ -14,23 +14,6 @@ std::vector<std::wstring> SplitArguments(const std::wstring& tail) {
     while (i < n) {
       const wchar_t c = tail[i];
       if (!quoted && (c == L' ' || c == L'\t')) break;
-      if (c == L'\\') {
-        size_t slashes = 0;
-        while (i < n && tail[i] == L'\\') {
-          ++slashes;
-          ++i;
-        }
-        if (i < n && tail[i] == L'"') {
-          arg.append(slashes / 2, L'\\');
-          if (slashes % 2 == 1) {
-            arg += L'"';
-            ++i;
-          }
-        } else {
-          arg.append(slashes, L'\\');
-        }
-        continue;
-      }
       if (c == L'"') {
         if (quoted && i + 1 < n && tail[i + 1] == L'"') {
           arg += L'"';

@@ -8,9 +8,9 @@
 namespace quillon {
 
 // Splits a command-line tail (the text after the program name) into arguments: blanks and
-// tabs separate arguments; double quotes group; 2n backslashes before a quote give n
-// backslashes and the quote acts; 2n+1 give n backslashes and a literal quote; backslashes not
-// before a quote are literal; "" inside a quoted part gives a literal quote.
+// tabs separate arguments; double quotes group and are dropped, "" inside a quoted part gives
+// a literal quote. Backslashes are always literal, so a quoted folder with its trailing
+// backslash ("C:\Base\") arrives as given: the arguments are folders, never quotes.
 std::vector<std::wstring> SplitArguments(const std::wstring& tail);
 
 // Splits a whole command line, whose first item is the program path (quoted or not, no

@@ -130,6 +130,8 @@ inline std::optional<ShellLinkRead> ReadShellLinkFile(const std::vector<uint8_t>
       *out = code_page.FromAnsi(std::string(bytes.begin() + c.at, bytes.begin() + c.at + count));
       c.at += count;
     }
+    // Some writers (Wine's shell among them) count the terminating NUL as well.
+    while (!out->empty() && out->back() == L'\0') out->pop_back();
     return true;
   };
   const std::pair<uint32_t, std::wstring*> strings[] = {

@@ -1,7 +1,8 @@
-// Command-line splitting by the Windows quoting rules, and the launch roles chosen by it.
-#include <gtest/gtest.h>
-
+// Command-line splitting (quotes group, backslashes are literal), and the launch roles chosen
+// by it.
 #include "app/command_line.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {
@@ -11,13 +12,15 @@ struct SplitCase {
   std::vector<std::wstring> args;
 };
 
-TEST(CommandLine, SplitsByWindowsQuotingRules) {
+TEST(CommandLine, SplitsAtBlanksWithQuotesGroupingAndBackslashesLiteral) {
   const SplitCase cases[] = {
       {L"setup.exe", {}},
       {L"\"C:\\Program Files\\setup.exe\" CLIENT D:\\base", {L"CLIENT", L"D:\\base"}},
       {L"setup.exe CLIENT \"D:\\My Folder\"", {L"CLIENT", L"D:\\My Folder"}},
-      {L"setup.exe   WEB\t\"D:\\a b\\\\\"", {L"WEB", L"D:\\a b\\"}},
-      {L"setup.exe a\\\\\\\"b", {L"a\\\"b"}},
+      {L"setup.exe   WEB\t\"D:\\a b\\\\\"", {L"WEB", L"D:\\a b\\\\"}},
+      {L"setup.exe CLIENT \"C:\\Base\\\"", {L"CLIENT", L"C:\\Base\\"}},
+      {L"setup.exe CLIENT \"C:\\Base\\\" x", {L"CLIENT", L"C:\\Base\\", L"x"}},
+      {L"setup.exe a\\\\\\\"b", {L"a\\\\\\b"}},
       {L"setup.exe a\\\\b \"\"", {L"a\\\\b", L""}},
       {L"setup.exe \"say \"\"hi\"\"\"", {L"say \"hi\""}},
       {L"C:\\dir\\setup.exe COM", {L"COM"}},

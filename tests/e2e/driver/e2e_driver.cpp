@@ -184,21 +184,11 @@ struct Driver {
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
 
-  // An argument quoted so that the Windows rules read it back as it is: backslashes before a
-  // quote (and before the closing one) are doubled, quotes escaped.
+  // An argument as the installer reads its command line: quoted, backslashes as they are, a
+  // quote doubled.
   static std::wstring Quoted(const std::wstring& arg) {
     std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : arg) {
-      if (c == L'\\') {
-        ++backslashes;
-        continue;
-      }
-      out.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-      backslashes = 0;
-      out += c;
-    }
-    out.append(2 * backslashes, L'\\');
+    for (wchar_t c : arg) out += c == L'"' ? std::wstring(L"\"\"") : std::wstring(1, c);
     return out + L"\"";
   }
 
