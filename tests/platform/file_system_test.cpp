@@ -3,6 +3,8 @@
 // when the new content is complete. Also the ANSI code page adapter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 
 #include "base/error.h"
@@ -82,6 +84,51 @@ TEST_F(Win32FileSystemTest, HandleWithoutSharingBlocksEveryAccessAndTheErrorName
   }
   EXPECT_EQ(fs_.ReadFile(file), B("installed"));
   EXPECT_EQ(fs_.ListDirectory(scratch_.path()), std::vector<std::wstring>{L"tabvo1.dll"});
+}
+
+// A write cut off (its process killed) leaves its temporary file "<file>.~<process>-<n>.tmp"
+// beside the file; the next write of that file removes such leftovers, and nothing else.
+TEST_F(Win32FileSystemTest, AWriteRemovesWhatCutOffWritesOfTheSameFileLeft) {
+  struct Way {
+    const char* name;
+    std::function<void(FileSystem&, const std::wstring&)> write;
+  } ways[] = {
+      {"WriteFile", [](FileSystem& fs, const std::wstring& f) { fs.WriteFile(f, B("new")); }},
+      {"BeginReplace",
+       [](FileSystem& fs, const std::wstring& f) {
+         auto out = fs.BeginReplace(f);
+         out->Write("new", 3);
+         out->Commit();
+       }},
+  };
+  for (const Way& way : ways) {
+    ScratchFolder scratch;
+    const std::wstring file = scratch.At(L"Renovo.exe");
+    fs_.WriteFile(file, B("old"));
+    const std::vector<std::wstring> left = {L"Renovo.exe.~4242-7.tmp", L"RENOVO.EXE.~17-1.TMP"};
+    const std::vector<std::wstring> kept = {
+        L"Renovo.exe.~4242-8.tmp",     // still being written by its process: held below
+        L"Renovo.exe.~old.tmp",        // not a name of ours
+        L"Renovo.exe.~1-.tmp",         // likewise
+        L"Renovo.exe.bak",             // likewise
+        L"SheetDesk.exe.~4242-9.tmp",  // another file's
+    };
+    for (const auto* names : {&left, &kept}) {
+      for (const std::wstring& name : *names) fs_.WriteFile(scratch.At(name), B("partial"));
+    }
+    const UniqueHandle live(CreateFileW(scratch.At(kept[0]).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(live);
+
+    way.write(fs_, file);
+    EXPECT_EQ(fs_.ReadFile(file), B("new")) << way.name;
+    std::vector<std::wstring> expected = kept;
+    expected.push_back(L"Renovo.exe");
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::wstring> names = fs_.ListDirectory(scratch.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected) << way.name;
+  }
 }
 
 TEST_F(Win32FileSystemTest, LargeFileRoundTrips) {

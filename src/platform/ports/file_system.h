@@ -33,8 +33,9 @@ class FileSystem {
   // At most the first `max_bytes` of a file (fewer when it is shorter); FileError as ReadFile.
   virtual Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) = 0;
   // Creates or replaces the file whole. The old content stays until the new one is complete
-  // (written beside and renamed over), so a failure never leaves a torn file. FileError whose
-  // message names the path on failure.
+  // (written beside and renamed over), so a failure never leaves a torn file, nor does a
+  // process killed meanwhile; what such a killed write left beside the file is removed by the
+  // next write of it. FileError whose message names the path on failure.
   virtual void WriteFile(const std::wstring& path, const Bytes& data) = 0;
   // Starts writing `path` whole as a stream, for content too large to hold in memory first.
   // FileError naming the path when the temporary place cannot be made.

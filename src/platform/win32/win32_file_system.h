@@ -1,8 +1,10 @@
 #pragma once
 // Files and folders on a Windows disk. A write goes to a temporary file beside the target,
-// which then takes the target's place in one rename, so a failed write leaves the old file
-// whole and a file that is in use is left as it was. Errors are FileError carrying the path
-// and the system's own text (an in-use error names the file that is in use).
+// "<target>.~<process id>-<n>.tmp", which then takes the target's place in one rename, so a
+// failed write leaves the old file whole and a file that is in use is left as it was; a failed
+// write deletes its temporary file, and a write removes those that earlier writes of the same
+// target left when their process was killed. Errors are FileError carrying the path and the
+// system's own text (an in-use error names the file that is in use).
 
 #include "platform/ports/file_system.h"
 
