@@ -119,7 +119,11 @@ std::wstring ReadUpdateStamp(FileSystem& fs, CodePage& code_page, const std::wst
   const std::wstring path = dest_dir + L"\\Stampfile.INI";
   const std::vector<std::wstring> lines =
       SplitLines(code_page.FromAnsi(AsString(fs.ReadFile(path))));
-  if (lines.empty()) throw FormatError(L"The update stamp file \"" + path + L"\" is empty.");
+  if (lines.empty()) {
+    throw FormatError(LocalText{L"更新时间文件 \"" + path + L"\" 是空的。",
+                                L"更新時間檔案 \"" + path + L"\" 是空的。",
+                                L"The update stamp file \"" + path + L"\" is empty."});
+  }
   const size_t eq = lines.front().find(L'=');
   return eq == std::wstring::npos ? std::wstring() : lines.front().substr(eq + 1);
 }

@@ -4,10 +4,28 @@
 
 namespace quillon {
 
+RegistryError SetDataError(const std::wstring& name) {
+  return RegistryError(LocalText{L"无法写入注册表值 '" + name + L"'",
+                                 L"無法寫入登錄值 '" + name + L"'",
+                                 L"Failed to set data for '" + name + L"'"});
+}
+
+RegistryError DataTypeError(const std::wstring& name) {
+  return RegistryError(LocalText{L"注册表值 '" + name + L"' 的数据类型有误",
+                                 L"登錄值 '" + name + L"' 的資料類型有誤",
+                                 L"Invalid data type for '" + name + L"'"});
+}
+
+RegistryError DeleteValueError(const std::wstring& name) {
+  return RegistryError(LocalText{L"无法删除注册表值 '" + name + L"'",
+                                 L"無法刪除登錄值 '" + name + L"'",
+                                 L"Failed to delete value '" + name + L"'"});
+}
+
 namespace {
 
 [[noreturn]] void ThrowSetFailed(const std::wstring& name) {
-  throw RegistryError(L"Failed to set data for '" + name + L"'");
+  throw SetDataError(name);
 }
 
 }  // namespace
@@ -22,7 +40,7 @@ std::wstring ReadRegString(Registry& reg, RootKey root, const std::wstring& path
     case RegValueKind::String:
       return key->ReadString(name);
     default:
-      throw RegistryError(L"Invalid data type for '" + name + L"'");
+      throw DataTypeError(name);
   }
 }
 
@@ -38,7 +56,7 @@ void WriteRegString(Registry& reg, RootKey root, const std::wstring& path,
   const RegValueKind kind = key->ValueKind(name);
   if (kind == RegValueKind::String && key->ReadString(name) == text) return;
   if (kind != RegValueKind::String && kind != RegValueKind::Missing) {
-    throw RegistryError(L"Invalid data type for '" + name + L"'");
+    throw DataTypeError(name);
   }
   if (!key->WriteString(name, text)) ThrowSetFailed(name);
 }
@@ -55,7 +73,7 @@ void WriteRegInteger(Registry& reg, RootKey root, const std::wstring& path,
   const RegValueKind kind = key->ValueKind(name);
   if (kind == RegValueKind::Dword && key->ReadDword(name) == static_cast<uint32_t>(value)) return;
   if (kind != RegValueKind::Dword && kind != RegValueKind::Missing) {
-    throw RegistryError(L"Invalid data type for '" + name + L"'");
+    throw DataTypeError(name);
   }
   if (!key->WriteDword(name, static_cast<uint32_t>(value))) ThrowSetFailed(name);
 }
@@ -63,7 +81,9 @@ void WriteRegInteger(Registry& reg, RootKey root, const std::wstring& path,
 void DeleteRegKey(Registry& reg, RootKey root, const std::wstring& path) {
   if (!reg.KeyExists(root, path)) return;
   if (!reg.DeleteTree(root, path)) {
-    throw RegistryError(L"Failed to delete key '" + path + L"'");
+    throw RegistryError(LocalText{L"无法删除注册表项 '" + path + L"'",
+                                  L"無法刪除登錄機碼 '" + path + L"'",
+                                  L"Failed to delete key '" + path + L"'"});
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/error.h"
 #include "platform/ports/registry.h"
 
 namespace quillon {
@@ -30,6 +31,12 @@ void WriteUserRegString(Registry& reg, const std::wstring& path, const std::wstr
 // Writes a DWORD value when it is missing or its integer differs.
 void WriteRegInteger(Registry& reg, RootKey root, const std::wstring& path,
                      const std::wstring& name, int32_t value);
+
+// The errors of these operations, for code that writes registry values the same way: the
+// registry refused to write or delete the named value, or the value has another type.
+RegistryError SetDataError(const std::wstring& name);
+RegistryError DataTypeError(const std::wstring& name);
+RegistryError DeleteValueError(const std::wstring& name);
 
 // Deletes a key with everything under it; a missing key is no error. RegistryError when the
 // deletion is refused.

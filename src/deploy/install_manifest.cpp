@@ -28,9 +28,11 @@ const ManifestEntry* InstallManifest::Find(const std::wstring& name) const {
 InstallManifest ReadInstallManifest(Resources& resources, CodePage& code_page) {
   const std::optional<BlobView> blob = resources.Find(kManifestType, kManifestName);
   if (!blob) {
-    throw FormatError(
-        L"The install manifest (resource INSTALLFILEINI of type INIFILE) is "
-        L"missing from the program");
+    throw FormatError(LocalText{
+        L"程序中缺少安装清单（INIFILE 类型的资源 INSTALLFILEINI）",
+        L"程式中缺少安裝清單（INIFILE 類型的資源 INSTALLFILEINI）",
+        L"The install manifest (resource INSTALLFILEINI of type INIFILE) is missing from the "
+        L"program"});
   }
   std::string bytes;
   if (blob->size > 0) bytes.assign(reinterpret_cast<const char*>(blob->data), blob->size);
@@ -48,9 +50,10 @@ std::wstring PayloadBlobName(const std::wstring& entry_name) {
 std::unique_ptr<Stream> OpenPayload(Resources& resources, const std::wstring& blob_name) {
   const std::optional<BlobView> blob = resources.Find(kPayloadType, blob_name);
   if (!blob) {
-    throw FormatError(L"The payload \"" + blob_name +
-                      L"\" (resource of type ZIPFILE) is missing "
-                      L"from the program");
+    throw FormatError(LocalText{L"程序中缺少安装文件 \"" + blob_name + L"\"（ZIPFILE 类型的资源）",
+                                L"程式中缺少安裝檔案 \"" + blob_name + L"\"（ZIPFILE 類型的資源）",
+                                L"The payload \"" + blob_name +
+                                    L"\" (resource of type ZIPFILE) is missing from the program"});
   }
   return std::make_unique<ReadOnlyViewStream>(blob->data, blob->size);
 }

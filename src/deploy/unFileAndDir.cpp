@@ -36,14 +36,21 @@ std::wstring GetSystemDir(Shell& shell) {
   std::wstring dir = shell.FolderPath(SpecialFolder::System);
   // Without this check an empty answer would turn into "\", the root of the current drive,
   // and system files and the registration tool would be looked for there.
-  if (dir.empty()) throw FileError(L"Cannot find the Windows system folder");
+  if (dir.empty()) {
+    throw FileError(LocalText{L"找不到 Windows 系统文件夹", L"找不到 Windows 系統資料夾",
+                              L"Cannot find the Windows system folder"});
+  }
   if (dir.back() != L'\\') dir += L'\\';
   return dir;
 }
 
 std::wstring GetCommonAppDataDir(Shell& shell) {
   std::wstring dir = shell.FolderPath(SpecialFolder::CommonAppData);
-  if (dir.empty()) throw FileError(L"Cannot find the common application data folder");
+  if (dir.empty()) {
+    throw FileError(LocalText{L"找不到所有用户共用的应用程序数据文件夹",
+                              L"找不到所有使用者共用的應用程式資料夾",
+                              L"Cannot find the common application data folder"});
+  }
   return dir;
 }
 
@@ -55,7 +62,10 @@ void EnsureFolder(FileSystem& fs, const std::wstring& folder) {
   } catch (const FileError&) {
     made = false;
   }
-  if (!made) throw FileError(L"不能建立目录：" + folder);
+  if (!made) {
+    throw FileError(LocalText{L"不能建立目录：" + folder, L"不能建立目錄：" + folder,
+                              L"Cannot create directory: " + folder});
+  }
 }
 
 void ReplaceFolderCopy(FileSystem& fs, Shell& shell, WindowHandle owner, const std::wstring& source,

@@ -25,8 +25,41 @@ std::wstring Num(uint64_t v) {
   return IntToText(static_cast<long long>(v));
 }
 
-[[noreturn]] void Bad(const std::wstring& detail) {
-  throw FormatError(L"Damaged data packet: " + detail);
+// The reader's texts are shown to the installer's user (a damaged product information file or
+// icon set), so they come in the three languages; names and numbers stay as they are inside.
+// Descriptions of the part being read ("the length of field "X" of row 3 of 9") are put
+// together from smaller ones; in Chinese the owner comes first: Of(part, owner).
+LocalText Of(const LocalText& part, const LocalText& owner) {
+  return {owner.a + L"的" + part.a, owner.b + L"的" + part.b, part.c + L" of " + owner.c};
+}
+
+LocalText ColumnNumbered(size_t number) {
+  const std::wstring n = Num(number);
+  return {L"第 " + n + L" 列", L"第 " + n + L" 欄", L"column " + n};
+}
+
+// `quoted` is a quoted name.
+LocalText ColumnNamed(const std::wstring& quoted) {
+  return {L"列 " + quoted, L"欄 " + quoted, L"column " + quoted};
+}
+
+LocalText FieldNamed(const std::wstring& quoted) {
+  return {L"字段 " + quoted, L"欄位 " + quoted, L"field " + quoted};
+}
+
+LocalText RowNumbered(uint32_t number, uint32_t count) {
+  const std::wstring r = Num(number), n = Num(count);
+  return {L"第 " + r + L" 行（共 " + n + L" 行）", L"第 " + r + L" 列（共 " + n + L" 列）",
+          L"row " + r + L" of " + n};
+}
+
+LocalText TheDataset() {
+  return {L"数据集", L"資料集", L"the dataset"};
+}
+
+[[noreturn]] void Bad(const LocalText& detail) {
+  throw FormatError(LocalText{L"数据包已损坏：" + detail.a, L"資料封包已損壞：" + detail.b,
+                              L"Damaged data packet: " + detail.c});
 }
 
 // Reads little-endian values from the packet, checking every read against its end.
@@ -38,29 +71,32 @@ class Cursor {
   size_t left() const { return size_ - pos_; }
   void Seek(size_t pos) { pos_ = pos; }
 
-  void Need(uint64_t count, const std::wstring& what) const {
+  void Need(uint64_t count, const LocalText& what) const {
     if (count > left()) {
-      Bad(what + L" at offset " + Num(pos_) + L" needs " + Num(count) + L" bytes, but only " +
-          Num(left()) + L" remain");
+      const std::wstring at = Num(pos_), need = Num(count), have = Num(left());
+      Bad({what.a + L"（偏移 " + at + L"）需要 " + need + L" 字节，但只剩 " + have + L" 字节",
+           what.b + L"（偏移 " + at + L"）需要 " + need + L" 位元組，但只剩 " + have + L" 位元組",
+           what.c + L" at offset " + at + L" needs " + need + L" bytes, but only " + have +
+               L" remain"});
     }
   }
-  uint64_t Uint(size_t count, const std::wstring& what) {
+  uint64_t Uint(size_t count, const LocalText& what) {
     Need(count, what);
     uint64_t v = 0;
     for (size_t i = 0; i < count; ++i) v |= uint64_t{data_[pos_ + i]} << (8 * i);
     pos_ += count;
     return v;
   }
-  uint8_t U8(const std::wstring& what) { return static_cast<uint8_t>(Uint(1, what)); }
-  uint16_t U16(const std::wstring& what) { return static_cast<uint16_t>(Uint(2, what)); }
-  uint32_t U32(const std::wstring& what) { return static_cast<uint32_t>(Uint(4, what)); }
-  std::vector<uint8_t> Take(uint64_t count, const std::wstring& what) {
+  uint8_t U8(const LocalText& what) { return static_cast<uint8_t>(Uint(1, what)); }
+  uint16_t U16(const LocalText& what) { return static_cast<uint16_t>(Uint(2, what)); }
+  uint32_t U32(const LocalText& what) { return static_cast<uint32_t>(Uint(4, what)); }
+  std::vector<uint8_t> Take(uint64_t count, const LocalText& what) {
     Need(count, what);
     std::vector<uint8_t> out(data_ + pos_, data_ + pos_ + count);
     pos_ += static_cast<size_t>(count);
     return out;
   }
-  std::string Name(const std::wstring& what) {
+  std::string Name(const LocalText& what) {
     const uint8_t length = U8(what);
     const std::vector<uint8_t> bytes = Take(length, what);
     return std::string(bytes.begin(), bytes.end());
@@ -81,48 +117,67 @@ bool IsPrefixSize(uint16_t size) {
 }
 
 // Checks a column's type word; the reader and the writer agree on what is supported.
+// `column` is the column's quoted name.
 void CheckColumnType(const std::wstring& column, const FieldType& type) {
   const uint16_t flags = type.code & ~0x3F & ~kVaryingFlag;
+  const std::wstring hex = Hex(type.word());
   if (flags & (kArrayFlag | kPseudoFlag | kCompressedArrayFlag | kEmbeddedTableFlag)) {
-    throw FormatError(L"Data packet column " + column + L" has type " + Hex(type.word()) +
-                      L": nested, array and table columns are not supported");
+    throw FormatError(LocalText{
+        L"数据包的列 " + column + L" 类型为 " + hex + L"：不支持嵌套、数组和表类型的列",
+        L"資料封包的欄 " + column + L" 類型為 " + hex + L"：不支援巢狀、陣列和資料表類型的欄",
+        L"Data packet column " + column + L" has type " + hex +
+            L": nested, array and table columns are not supported"});
   }
   if (flags != 0) {
-    Bad(L"column " + column + L" has unknown type flags in " + Hex(type.word()));
+    Bad({L"列 " + column + L" 的类型 " + hex + L" 含有未知的标志",
+         L"欄 " + column + L" 的類型 " + hex + L" 含有未知的旗標",
+         L"column " + column + L" has unknown type flags in " + hex});
   }
-  if (type.base() == 0) Bad(L"column " + column + L" has no type");
+  if (type.base() == 0) {
+    Bad({L"列 " + column + L" 没有类型", L"欄 " + column + L" 沒有類型",
+         L"column " + column + L" has no type"});
+  }
+  const std::wstring size = Num(type.size);
   if (type.varying()) {
     if (!IsPrefixSize(type.size)) {
-      Bad(L"column " + column + L" has a length prefix of " + Num(type.size) +
-          L" bytes (1, 2 or 4 expected)");
+      Bad({L"列 " + column + L" 的长度前缀为 " + size + L" 字节（应为 1、2 或 4）",
+           L"欄 " + column + L" 的長度前置為 " + size + L" 位元組（應為 1、2 或 4）",
+           L"column " + column + L" has a length prefix of " + size +
+               L" bytes (1, 2 or 4 expected)"});
     }
     return;
   }
-  const uint16_t size = type.size;
-  const bool int_size = size == 1 || size == 2 || size == 4 || size == 8;
+  const bool int_size = type.size == 1 || type.size == 2 || type.size == 4 || type.size == 8;
   if (((type.base() == kInt || type.base() == kUInt || type.base() == kBool) && !int_size) ||
-      size == 0) {
-    Bad(L"column " + column + L" has a width of " + Num(size) + L" bytes, wrong for its type " +
-        Hex(type.word()));
+      type.size == 0) {
+    Bad({L"列 " + column + L" 的宽度为 " + size + L" 字节，与其类型 " + hex + L" 不符",
+         L"欄 " + column + L" 的寬度為 " + size + L" 位元組，與其類型 " + hex + L" 不符",
+         L"column " + column + L" has a width of " + size + L" bytes, wrong for its type " + hex});
   }
 }
 
-Property ReadProperty(Cursor& in, const std::wstring& owner) {
+Property ReadProperty(Cursor& in, const LocalText& owner) {
   Property p;
-  p.name = in.Name(L"a property name of " + owner);
-  const std::wstring what = L"property " + Quoted(p.name) + L" of " + owner;
+  p.name = in.Name(Of({L"属性名", L"屬性名稱", L"a property name"}, owner));
+  const std::wstring quoted = Quoted(p.name);
+  const LocalText what = Of({L"属性 " + quoted, L"屬性 " + quoted, L"property " + quoted}, owner);
   const uint32_t word = in.U32(what);
   p.type.code = static_cast<uint16_t>((word >> 16) & ~kIncludeInDeltaFlag);
   p.type.size = static_cast<uint16_t>(word);
   if (p.type.code & (kPseudoFlag | kEmbeddedTableFlag)) {
-    Bad(what + L" has the nested type " + Hex(word));
+    const std::wstring hex = Hex(word);
+    Bad({what.a + L"为嵌套类型 " + hex, what.b + L"為巢狀類型 " + hex,
+         what.c + L" has the nested type " + hex});
   }
   if (p.type.array()) {
     p.count = in.U32(what);
     p.value = in.Take(uint64_t{p.count} * p.type.size, what);
   } else if (p.type.varying()) {
     if (!IsPrefixSize(p.type.size)) {
-      Bad(what + L" has a length prefix of " + Num(p.type.size) + L" bytes");
+      const std::wstring size = Num(p.type.size);
+      Bad({what.a + L"的长度前缀为 " + size + L" 字节",
+           what.b + L"的長度前置為 " + size + L" 位元組",
+           what.c + L" has a length prefix of " + size + L" bytes"});
     }
     const uint64_t length = in.Uint(p.type.size, what);
     p.value = in.Take(length, what);
@@ -132,8 +187,8 @@ Property ReadProperty(Cursor& in, const std::wstring& owner) {
   return p;
 }
 
-std::vector<Property> ReadProperties(Cursor& in, const std::wstring& owner) {
-  const uint16_t count = in.U16(L"the property count of " + owner);
+std::vector<Property> ReadProperties(Cursor& in, const LocalText& owner) {
+  const uint16_t count = in.U16(Of({L"属性个数", L"屬性個數", L"the property count"}, owner));
   std::vector<Property> props;
   for (uint16_t i = 0; i < count; ++i) props.push_back(ReadProperty(in, owner));
   return props;
@@ -147,7 +202,10 @@ uint64_t LittleEndian(const std::vector<uint8_t>& bytes) {
 
 std::wstring FromUtf16Le(const std::vector<uint8_t>& bytes, const std::wstring& column) {
   if (bytes.size() % 2 != 0) {
-    Bad(L"the UTF-16 text of column " + column + L" has an odd byte count " + Num(bytes.size()));
+    const std::wstring n = Num(bytes.size());
+    Bad({L"列 " + column + L" 的 UTF-16 文本字节数 " + n + L" 为奇数",
+         L"欄 " + column + L" 的 UTF-16 文字位元組數 " + n + L" 為奇數",
+         L"the UTF-16 text of column " + column + L" has an odd byte count " + n});
   }
   std::wstring out;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -294,8 +352,11 @@ Value BoolValue(bool value, uint16_t size) {
 
 std::vector<uint8_t> ValueBytes(const Column& column, const Value& value) {
   if (value.state == ValueState::Delayed) {
-    throw FormatError(L"The blob of field " + Quoted(column.name) +
-                      L" was left out of the data packet");
+    const std::wstring field = Quoted(column.name);
+    throw FormatError(
+        LocalText{L"数据包中没有字段 " + field + L" 的二进制数据",
+                  L"資料封包中沒有欄位 " + field + L" 的二進位資料",
+                  L"The blob of field " + field + L" was left out of the data packet"});
   }
   if (value.state != ValueState::Present) return {};
   return value.data;
@@ -303,11 +364,15 @@ std::vector<uint8_t> ValueBytes(const Column& column, const Value& value) {
 
 int64_t ValueAsInt(const Column& column, const Value& value) {
   const uint16_t base = column.type.base();
+  const std::wstring field = Quoted(column.name);
   if (column.type.varying() || (base != kInt && base != kUInt && base != kBool)) {
-    throw FormatError(L"Field " + Quoted(column.name) + L" is not an integer field");
+    throw FormatError(LocalText{L"字段 " + field + L" 不是整数字段",
+                                L"欄位 " + field + L" 不是整數欄位",
+                                L"Field " + field + L" is not an integer field"});
   }
   if (value.state != ValueState::Present) {
-    throw FormatError(L"Field " + Quoted(column.name) + L" is empty");
+    throw FormatError(LocalText{L"字段 " + field + L" 为空", L"欄位 " + field + L" 為空",
+                                L"Field " + field + L" is empty"});
   }
   const size_t size = value.data.size();
   const uint64_t raw = LittleEndian(value.data);
@@ -377,8 +442,10 @@ std::wstring ValueAsText(const Column& column, const Value& value, CodePage& cod
     default:
       break;
   }
-  throw FormatError(L"Field " + Quoted(column.name) + L" of type " + Hex(column.type.word()) +
-                    L" cannot be read as text");
+  const std::wstring field = Quoted(column.name), hex = Hex(column.type.word());
+  throw FormatError(LocalText{L"类型为 " + hex + L" 的字段 " + field + L" 不能作为文本读取",
+                              L"類型為 " + hex + L" 的欄位 " + field + L" 不能作為文字讀取",
+                              L"Field " + field + L" of type " + hex + L" cannot be read as text"});
 }
 
 // ---- Packet ----
@@ -392,7 +459,11 @@ std::optional<size_t> Packet::FindColumn(const std::wstring& name) const {
 
 size_t Packet::ColumnIndex(const std::wstring& name) const {
   const std::optional<size_t> index = FindColumn(name);
-  if (!index) throw FormatError(L"The data packet has no field \"" + name + L"\"");
+  if (!index) {
+    throw FormatError(LocalText{L"数据包中没有字段 \"" + name + L"\"",
+                                L"資料封包中沒有欄位 \"" + name + L"\"",
+                                L"The data packet has no field \"" + name + L"\""});
+  }
   return *index;
 }
 
@@ -435,39 +506,50 @@ bool LooksLikePacket(const uint8_t* data, size_t size) {
 // ---- Reader ----
 
 Packet ReadPacket(const uint8_t* data, size_t size) {
+  const std::wstring bytes = Num(size);
   if (size < kHeaderSize) {
-    Bad(L"only " + Num(size) + L" bytes, fewer than the 24-byte header");
+    Bad({L"只有 " + bytes + L" 字节，不足 24 字节的文件头",
+         L"只有 " + bytes + L" 位元組，不足 24 位元組的檔頭",
+         L"only " + bytes + L" bytes, fewer than the 24-byte header"});
   }
   if (!LooksLikePacket(data, size)) {
-    throw FormatError(L"Not a data packet: it does not begin with the bytes 96 19 E0 BD");
+    throw FormatError(LocalText{
+        L"不是数据包：开头不是字节 96 19 E0 BD", L"不是資料封包：開頭不是位元組 96 19 E0 BD",
+        L"Not a data packet: it does not begin with the bytes 96 19 E0 BD"});
   }
   Cursor in(data, size);
   in.Seek(4);
   Packet packet;
-  packet.version = static_cast<int32_t>(in.U32(L"the version"));
+  packet.version = static_cast<int32_t>(in.U32({L"版本", L"版本", L"the version"}));
   if (packet.version < 1 || packet.version > 3) {
-    Bad(L"unsupported version " + Hex(static_cast<uint32_t>(packet.version)));
+    const std::wstring hex = Hex(static_cast<uint32_t>(packet.version));
+    Bad({L"不支持的版本 " + hex, L"不支援的版本 " + hex, L"unsupported version " + hex});
   }
-  const uint32_t header_size = in.U32(L"the header size");
-  const uint16_t column_count = in.U16(L"the column count");
-  const uint32_t row_count = in.U32(L"the row count");
-  packet.attributes = in.U32(L"the packet attributes");
-  const uint16_t first_row = in.U16(L"the first-row offset");
+  const uint32_t header_size = in.U32({L"文件头大小", L"檔頭大小", L"the header size"});
+  const uint16_t column_count = in.U16({L"列数", L"欄數", L"the column count"});
+  const uint32_t row_count = in.U32({L"行数", L"列數", L"the row count"});
+  packet.attributes = in.U32({L"数据包特性", L"資料封包特性", L"the packet attributes"});
+  const uint16_t first_row = in.U16({L"首行偏移", L"首列偏移", L"the first-row offset"});
   if (header_size < kHeaderSize || header_size > size) {
-    Bad(L"header size " + Num(header_size) + L" (the packet has " + Num(size) + L" bytes)");
+    const std::wstring n = Num(header_size);
+    Bad({L"文件头大小为 " + n + L"（数据包共 " + bytes + L" 字节）",
+         L"檔頭大小為 " + n + L"（資料封包共 " + bytes + L" 位元組）",
+         L"header size " + n + L" (the packet has " + bytes + L" bytes)"});
   }
   in.Seek(header_size);
 
   for (uint16_t i = 0; i < column_count; ++i) {
-    const std::wstring label = L"column " + Num(i + 1u);
+    const LocalText label = ColumnNumbered(i + 1u);
     Column column;
-    column.name = in.Name(L"the name of " + label);
-    if (column.name.empty()) Bad(label + L" has an empty name");
-    const std::wstring what = L"column " + Quoted(column.name);
-    const uint32_t word = in.U32(L"the type of " + what);
+    column.name = in.Name(Of({L"名称", L"名稱", L"the name"}, label));
+    if (column.name.empty()) {
+      Bad({label.a + L"的名称为空", label.b + L"的名稱為空", label.c + L" has an empty name"});
+    }
+    const LocalText what = ColumnNamed(Quoted(column.name));
+    const uint32_t word = in.U32(Of({L"类型", L"類型", L"the type"}, what));
     column.type.code = static_cast<uint16_t>((word >> 16) & ~kIncludeInDeltaFlag);
     column.type.size = static_cast<uint16_t>(word);
-    column.attributes = in.U16(L"the attributes of " + what);
+    column.attributes = in.U16(Of({L"特性", L"特性", L"the attributes"}, what));
     column.properties = ReadProperties(in, what);
     if (const Property* long_name = column.FindProperty("FIELDNAME")) {
       if (long_name->type.varying()) {
@@ -480,12 +562,15 @@ Packet ReadPacket(const uint8_t* data, size_t size) {
     CheckColumnType(Quoted(column.name), column.type);
     packet.columns.push_back(std::move(column));
   }
-  packet.properties = ReadProperties(in, L"the dataset");
+  packet.properties = ReadProperties(in, TheDataset());
 
   if (packet.attributes & kPacketRowOffsetValid) {
     if (first_row < in.pos() || first_row > size) {
-      Bad(L"the first row is said to start at offset " + Num(first_row) +
-          L", but the column descriptions end at " + Num(in.pos()));
+      const std::wstring at = Num(first_row), end = Num(in.pos());
+      Bad({L"首行的偏移为 " + at + L"，但列的描述到 " + end + L" 才结束",
+           L"首列的偏移為 " + at + L"，但欄的描述到 " + end + L" 才結束",
+           L"the first row is said to start at offset " + at +
+               L", but the column descriptions end at " + end});
     }
     in.Seek(first_row);
   }
@@ -495,23 +580,28 @@ Packet ReadPacket(const uint8_t* data, size_t size) {
   // The row count is a claim: reserve no more rows than there are bytes left.
   packet.rows.reserve(std::min<size_t>(row_count, in.left()));
   for (uint32_t r = 0; r < row_count; ++r) {
-    const std::wstring label = L"row " + Num(r + 1u) + L" of " + Num(row_count);
+    const LocalText label = RowNumbered(r + 1u, row_count);
     Row row;
-    row.status = in.U8(L"the status of " + label);
-    const std::vector<uint8_t> flags = in.Take(flag_bytes, L"the null flags of " + label);
+    row.status = in.U8(Of({L"状态", L"狀態", L"the status"}, label));
+    const std::vector<uint8_t> flags =
+        in.Take(flag_bytes, Of({L"空值标志", L"空值旗標", L"the null flags"}, label));
     row.values.reserve(columns);
     for (size_t k = 0; k < columns; ++k) {
       const Column& column = packet.columns[k];
       const unsigned bits = (flags[k / 4] >> (2 * (k % 4))) & 3u;
-      const std::wstring what = L"field " + Quoted(column.name) + L" of " + label;
+      const LocalText what = Of(FieldNamed(Quoted(column.name)), label);
       if (bits & 1u) {
         row.values.push_back(NullValue());
       } else if (bits & 2u) {
         // Not changed: the value is the one of the row's earlier version, written before it.
-        if (packet.rows.empty()) Bad(what + L" refers to an earlier row, but it is the first");
+        if (packet.rows.empty()) {
+          Bad({what.a + L"引用前一行，但它已是第一行", what.b + L"引用前一列，但它已是第一列",
+               what.c + L" refers to an earlier row, but it is the first"});
+        }
         row.values.push_back(packet.rows.back().values[k]);
       } else if (column.type.varying()) {
-        const uint64_t length = in.Uint(column.type.size, L"the length of " + what);
+        const uint64_t length =
+            in.Uint(column.type.size, Of({L"长度", L"長度", L"the length"}, what));
         if (column.type.size == 4 && (length & kDelayedBlob)) {
           row.values.push_back(Value{ValueState::Delayed, {}});
         } else {

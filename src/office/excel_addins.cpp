@@ -36,7 +36,7 @@ std::optional<long> OpenEntryNumber(const std::wstring& upper_name) {
 }
 
 void WriteOrRaise(RegistryKey& key, const std::wstring& name, const std::wstring& text) {
-  if (!key.WriteString(name, text)) throw RegistryError(L"Failed to set data for '" + name + L"'");
+  if (!key.WriteString(name, text)) throw SetDataError(name);
 }
 
 void RegisterInOptions(RegistryKey& key, const std::wstring& quoted) {
@@ -51,7 +51,7 @@ void RegisterInOptions(RegistryKey& key, const std::wstring& quoted) {
     if (upper.rfind(L"OPEN", 0) != 0) continue;
     any_open = true;
     if (key.ValueKind(name) != RegValueKind::String) {
-      throw RegistryError(L"Invalid data type for '" + name + L"'");
+      throw DataTypeError(name);
     }
     if (key.ReadString(name).find(kXlaName) != std::wstring::npos) {
       WriteOrRaise(key, upper, quoted);
@@ -74,7 +74,7 @@ void ClearExcelDisabledItems(Registry& registry) {
         registry.OpenExisting(RootKey::CurrentUser, ExcelKey(v, L"Resiliency\\DisabledItems"));
     if (!key) continue;
     for (const std::wstring& name : key->ValueNames()) {
-      if (!key->DeleteValue(name)) throw RegistryError(L"Failed to delete value '" + name + L"'");
+      if (!key->DeleteValue(name)) throw DeleteValueError(name);
     }
   }
 }

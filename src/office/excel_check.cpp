@@ -76,9 +76,12 @@ int MajorVersion(const std::wstring& version) {
     value = value * 10 + (text[i] - L'0');
     ++i;
   }
-  if (i == first)
-    throw AutomationError(L"Excel reported the version \"" + version +
-                          L"\", which is not a number.");
+  if (i == first) {
+    throw AutomationError(
+        LocalText{L"Excel 报告的版本号 \"" + version + L"\" 不是数字。",
+                  L"Excel 回報的版本號 \"" + version + L"\" 不是數字。",
+                  L"Excel reported the version \"" + version + L"\", which is not a number."});
+  }
   return static_cast<int>(negative ? -value : value);
 }
 

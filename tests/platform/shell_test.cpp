@@ -11,6 +11,7 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/windows_api.h"
 #include "scratch_folder.h"
+#include "support/text_language.h"
 
 namespace quillon {
 namespace {
@@ -92,6 +93,7 @@ TEST(EnsureFolderPlatform, CreatesEveryLevelAndNamesAFolderItCannotMake) {
   EXPECT_NO_THROW(EnsureFolder(fs, deep));
   fs.WriteFile(scratch.At(L"file.txt"), B("x"));
   const std::wstring blocked = scratch.At(L"file.txt\\sub");
+  const ScopedTextLanguage simplified_chinese('A');
   try {
     EnsureFolder(fs, blocked);
     ADD_FAILURE() << "a folder was made below a file";

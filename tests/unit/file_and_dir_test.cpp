@@ -8,6 +8,7 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_shell.h"
+#include "support/text_language.h"
 
 namespace quillon {
 namespace {
@@ -153,6 +154,7 @@ TEST_F(EnsureFolderTest, CreatesEveryMissingLevel) {
 }
 
 TEST_F(EnsureFolderTest, FailureNamesTheFolder) {
+  const ScopedTextLanguage simplified_chinese('A');
   const auto before = fs_.ListAll();
   for (const wchar_t* path : {L"C:\\Locked\\x\\y", L"C:\\Quillon\\file.txt\\sub", L"Q:\\x",
                               L"C:\\Quillon\\bad|name", L""}) {

@@ -111,7 +111,7 @@ TEST_F(ProductInfo, UnreadableFileEndsTheProgramBeforeTheWizardIsShown) {
       {"empty file", Bytes{}, L"PInfo.dat"},
       {"cut record", cut, L"PInfo.dat"},
       {"body is no packet", WriteRecord(Bytes(not_packet.begin(), not_packet.end())),
-       L"data packet"},
+       L"数据包"},  // the data packet words of language A
       {"field missing",
        ProductInfoFile({{"a12", L"X"}, {"a18", L"Y"}, {"a17", L""}, {"a13", L""}}, code_page),
        L"a16"},

@@ -17,7 +17,7 @@ void Application::HandleEvent(const std::function<void()>& event) {
   } catch (const Error& e) {
     ShowError(e.message());
   } catch (const std::bad_alloc&) {
-    ShowError(L"Out of memory");
+    ShowError(ChooseText({L"内存不足", L"記憶體不足", L"Out of memory"}));
   } catch (const std::exception& e) {
     ShowError(FromUtf8(e.what()));
   }

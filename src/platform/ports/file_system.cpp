@@ -5,7 +5,9 @@
 namespace quillon {
 
 bool ForceDirectories(FileSystem& fs, const std::wstring& path) {
-  if (path.empty()) throw FileError(L"Cannot create directory");
+  if (path.empty()) {
+    throw FileError(LocalText{L"不能建立目录", L"不能建立目錄", L"Cannot create directory"});
+  }
   std::wstring dir = path;
   while (dir.size() > 1 && (dir.back() == L'\\' || dir.back() == L'/')) dir.pop_back();
   if (dir.size() <= 3 && dir.size() >= 2 && dir[1] == L':') return fs.DirectoryExists(dir + L"\\");

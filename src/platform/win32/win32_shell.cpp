@@ -56,6 +56,13 @@ std::wstring SystemFolder() {
   return std::wstring(buffer.data(), length);
 }
 
+// The shell link object could not be made or asked for its file interface; `hr` says why.
+Error ShellLinkUnavailable(HRESULT hr) {
+  const std::wstring why = SystemErrorText(static_cast<unsigned long>(hr));
+  return Error(LocalText{L"无法使用快捷方式对象：" + why, L"無法使用捷徑物件：" + why,
+                         L"The shell link object is not available: " + why});
+}
+
 }  // namespace
 
 int ShowCommand(ShowMode show) {
@@ -106,15 +113,13 @@ bool Win32Shell::SaveShellLink(const std::wstring& file, const ShellLinkSpec& li
   HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&shell_link));
   if (FAILED(hr) || !shell_link) {
-    throw Error(L"The shell link object is not available: " +
-                SystemErrorText(static_cast<unsigned long>(FAILED(hr) ? hr : E_NOINTERFACE)));
+    throw ShellLinkUnavailable(FAILED(hr) ? hr : E_NOINTERFACE);
   }
   IPersistFile* persist = nullptr;
   hr = shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
   if (FAILED(hr) || !persist) {
     shell_link->Release();
-    throw Error(L"The shell link object is not available: " +
-                SystemErrorText(static_cast<unsigned long>(FAILED(hr) ? hr : E_NOINTERFACE)));
+    throw ShellLinkUnavailable(FAILED(hr) ? hr : E_NOINTERFACE);
   }
   if (!link.arguments.empty()) shell_link->SetArguments(link.arguments.c_str());
   shell_link->SetPath(link.target.c_str());
