@@ -51,14 +51,14 @@ span=$((took * 9 / 10))
 landed=0 inside=0 attempts=0
 while [ "$landed" -lt "$kills" ]; do
   attempts=$((attempts + 1))
-  [ "$attempts" -le $((kills + 10)) ] || fault_fail "only $landed of $attempts kills came before the install's end"
+  [ "$attempts" -le $((2 * kills)) ] || fault_fail "only $landed of $attempts kills came before the install's end"
   fault_start v2 'C:\fault\dest' killed
   start_ns=$(date +%s%N)
   in_big=0
   if [ $(((landed + 1) % 4)) -eq 0 ]; then
     # Inside the largest file: once its temporary file holds 5 to 85 % of the new content.
     in_big=1
-    want=$((big_bytes / 100 * (5 + RANDOM % 81)))
+    want=$((big_bytes * (5 + RANDOM % 81) / 100))
     while kill -0 "$fault_pid" 2>/dev/null; do
       # (The file may be renamed away between the listing and its size.)
       size=$({ find "$dest" -maxdepth 1 -name "$big.~*.tmp" -printf '%s\n' 2>/dev/null || true; } |
