@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/job_queue.h"
 #include "platform/ports/application.h"
 #include "platform/ports/automation.h"
 #include "platform/ports/code_page.h"
@@ -28,6 +29,8 @@ struct InstallerEnv {
   Processes* processes = nullptr;
   ComPlusCatalogue* complus = nullptr;
   Automation* automation = nullptr;
+  // Work the install hands off its thread (files flushed to disk); none: all on its thread.
+  JobQueue* background = nullptr;
   // Folder of the running installer program, with its trailing "\".
   std::wstring installer_dir;
   // Command-line arguments after the program name.

@@ -35,6 +35,7 @@ void TfrmClientInstall::InstallFiles(const std::wstring& dest) {
   services.shell = env_.shell;
   services.registry = env_.registry;
   services.complus = env_.complus;
+  services.background = env_.background;
 
   InstallSettings settings;
   settings.installer_dir = env_.installer_dir;

@@ -4,6 +4,7 @@
 #include "base/stream.h"
 #include "base/text.h"
 #include "config/unReg_File.h"
+#include "deploy/commit_queue.h"
 #include "deploy/data_files.h"
 #include "deploy/install_manifest.h"
 #include "deploy/unFileAndDir.h"
@@ -32,21 +33,23 @@ bool MayStayLocked(const std::wstring& upper) {
          upper.find(L"MODTRACE.DLL") != std::wstring::npos;
 }
 
-// Unpacks (or, still packed, copies) one blob into `target`. The body streams into a
-// replacement of the file that takes its place only once the whole body has come out and
-// its checksum held, so a damaged record or a full disk never leaves a torn file, and memory
-// stays small whatever the size of the file.
-void WriteEntry(FileSystem& fs, const std::wstring& target, Stream& blob, bool still_packed,
-                const std::wstring& blob_name) {
+// Unpacks (or, still packed, copies) one blob into a replacement of `target`. The body
+// streams into it, and it takes the file's place only once committed, after the whole body
+// has come out and its checksum held: a damaged record or a full disk never leaves a torn
+// file, and memory stays small whatever the size of the file.
+std::unique_ptr<FileReplacement> UnpackEntry(FileSystem& fs, const std::wstring& target,
+                                             Stream& blob, bool still_packed,
+                                             const std::wstring& blob_name) {
   std::unique_ptr<FileReplacement> out = fs.BeginReplace(target);
   if (still_packed) {
     std::vector<uint8_t> chunk(1 << 16);
     blob.Seek(0);
-    for (size_t got; (got = blob.Read(chunk.data(), chunk.size())) > 0;) out->Write(chunk.data(), got);
+    for (size_t got; (got = blob.Read(chunk.data(), chunk.size())) > 0;)
+      out->Write(chunk.data(), got);
   } else {
     UnZipStream(blob, *out, blob_name);
   }
-  out->Commit();
+  return out;
 }
 
 void StartRegistration(Shell& shell, const std::wstring& system_dir, const std::wstring& path) {
@@ -71,8 +74,7 @@ void InstallServerComponent(InstallServices& s, const InstallSettings& settings,
   const std::string password = s.code_page->ToAnsi(settings.com_password);
   const std::string encoded =
       Base64Encode(std::vector<uint8_t>(password.begin(), password.end()), true);
-  WriteRegString(*s.registry, RootKey::LocalMachine, kProductKey, L"COMUserPW",
-                 FromUtf8(encoded));
+  WriteRegString(*s.registry, RootKey::LocalMachine, kProductKey, L"COMUserPW", FromUtf8(encoded));
 }
 
 }  // namespace
@@ -86,53 +88,107 @@ void RunInstallProcedure(const std::wstring& dest, InstallServices& s, InstallSe
   const auto& entries = manifest.entries();
   progress.SetTotalParts(static_cast<int>(entries.size()));
 
-  int number = 0;
-  for (const ManifestEntry& entry : entries) {
-    progress.SetPartsComplete(++number);
-    const std::wstring upper = UpperAscii(entry.name);
-    const EntryRule rule = RuleOf(upper);
-    if (rule == EntryRule::Skip) continue;
-    std::wstring target = dest + L"\\" + entry.name;
-    progress.ShowTargetPath(target);
+  // A plain entry's file is committed in the background while the next entry unpacks. Every
+  // step that reads, runs or registers a file (or checks for one) first waits for the files
+  // before it, and an error of an entry first waits for them too: a refused commit of an
+  // earlier file is the error the run ends with, and files after it are never put in place.
+  ImmediateJobQueue at_once;
+  CommitQueue commits(s.background != nullptr ? *s.background : at_once);
+  try {
+    int number = 0;
+    for (const ManifestEntry& entry : entries) {
+      commits.RaiseFailure();
+      progress.SetPartsComplete(++number);
+      const std::wstring upper = UpperAscii(entry.name);
+      const EntryRule rule = RuleOf(upper);
+      if (rule == EntryRule::Skip) continue;
+      std::wstring target = dest + L"\\" + entry.name;
+      progress.ShowTargetPath(target);
 
-    const std::wstring blob_name = PayloadBlobName(entry.name);
-    std::unique_ptr<Stream> blob = OpenPayload(*s.resources, blob_name);
-    const bool system_file =
-        rule == EntryRule::SystemIfMissing || rule == EntryRule::SystemAlways;
-    if (system_file) target = system_dir + entry.name;
-    try {
-      if (!(rule == EntryRule::SystemIfMissing && fs.FileExists(target))) {
-        WriteEntry(fs, target, *blob, rule == EntryRule::StillPacked, blob_name);
-      }
-    } catch (const FormatError&) {
-      throw;  // a damaged record stops the install whatever the file
-    } catch (const Error& e) {
-      // System-folder files are a convenience; a refused write does not stop the install.
+      const std::wstring blob_name = PayloadBlobName(entry.name);
+      std::unique_ptr<Stream> blob = OpenPayload(*s.resources, blob_name);
+      const bool system_file =
+          rule == EntryRule::SystemIfMissing || rule == EntryRule::SystemAlways;
+      if (system_file) target = system_dir + entry.name;
+      const bool in_background = (rule == EntryRule::Plain || rule == EntryRule::StillPacked) &&
+                                 entry.flag != L"1" && entry.flag != L"2";
+      if (!in_background || commits.Holds(target)) commits.Finish();
+
+      // System-folder files are a convenience and some shared libraries may stay locked by a
+      // running program: their refused writes do not stop the install.
+      CommitQueue::Report report;
       if (!system_file && !MayStayLocked(upper)) {
-        throw Error(settings.in_use_message + L"\r\n" + e.message());
+        report = [&settings](const Error& e) {
+          throw Error(settings.in_use_message + L"\r\n" + e.message());
+        };
+      }
+      const auto write = [&] {
+        std::unique_ptr<FileReplacement> file =
+            UnpackEntry(fs, target, *blob, rule == EntryRule::StillPacked, blob_name);
+        if (in_background) {
+          commits.Add(target, std::move(file), report);
+        } else {
+          file->Commit();
+        }
+      };
+      const auto write_reported = [&] {
+        try {
+          write();
+        } catch (const FormatError&) {
+          throw;  // a damaged record stops the install whatever the file
+        } catch (const Error& e) {
+          if (report) report(e);
+        }
+      };
+      if (!(rule == EntryRule::SystemIfMissing && fs.FileExists(target))) {
+        // Files still waiting for their commit hold disk space and old files that a write
+        // after them would have found freed: a write that fails beside them is tried again
+        // once they are in place (a refusal among them is the earlier error, raised first).
+        if (commits.Busy()) {
+          bool again = false;
+          try {
+            write();
+          } catch (const FormatError&) {
+            throw;
+          } catch (const Error&) {
+            again = true;
+          }
+          if (again) {
+            commits.Finish();
+            write_reported();
+          }
+        } else {
+          write_reported();
+        }
+      }
+
+      if (rule == EntryRule::Tabvo) {
+        const std::wstring tabvo_dir = GetCommonAppDataDir(*s.shell) + L"\\tabvo";
+        if (settings.check_folder) settings.check_folder(tabvo_dir);
+        const std::wstring shared = tabvo_dir + L"\\" + entry.name;
+        if (!fs.FileExists(shared)) UnZipFile(fs, target, shared);
+      }
+      if (rule == EntryRule::IconSet) {
+        ExpandIconSet(fs, *s.code_page, target, dest);
+        fs.DeleteFile(target);
+      }
+
+      if (entry.flag == L"1") {
+        // The registration is decided on the entry's own file name: a destination folder
+        // whose name holds ".exe" must not turn every registration off.
+        if (UpperAscii(ExtractFileName(target)).find(L".EXE") == std::wstring::npos) {
+          StartRegistration(*s.shell, system_dir, target);
+        }
+      } else if (entry.flag == L"2") {
+        InstallServerComponent(s, settings, target, prepared);
       }
     }
-
-    if (rule == EntryRule::Tabvo) {
-      const std::wstring tabvo_dir = GetCommonAppDataDir(*s.shell) + L"\\tabvo";
-      if (settings.check_folder) settings.check_folder(tabvo_dir);
-      const std::wstring shared = tabvo_dir + L"\\" + entry.name;
-      if (!fs.FileExists(shared)) UnZipFile(fs, target, shared);
-    }
-    if (rule == EntryRule::IconSet) {
-      ExpandIconSet(fs, *s.code_page, target, dest);
-      fs.DeleteFile(target);
-    }
-
-    if (entry.flag == L"1") {
-      // The registration is decided on the entry's own file name: a destination folder whose
-      // name holds ".exe" must not turn every registration off.
-      if (UpperAscii(ExtractFileName(target)).find(L".EXE") == std::wstring::npos) {
-        StartRegistration(*s.shell, system_dir, target);
-      }
-    } else if (entry.flag == L"2") {
-      InstallServerComponent(s, settings, target, prepared);
-    }
+    commits.Finish();
+  } catch (...) {
+    // The files before the failing entry go in place first; a refusal among them is the
+    // earlier error and the one reported.
+    commits.Finish();
+    throw;
   }
 
   CopyProductInfoFile(fs, settings.installer_dir, dest);

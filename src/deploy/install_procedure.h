@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "base/job_queue.h"
 #include "platform/ports/code_page.h"
 #include "platform/ports/complus.h"
 #include "platform/ports/file_system.h"
@@ -34,15 +35,18 @@ struct InstallServices {
   Shell* shell = nullptr;
   Registry* registry = nullptr;
   ComPlusCatalogue* complus = nullptr;
+  // Where plain files are flushed and put in place while the next entry unpacks; without it,
+  // each file is put in place before the next entry starts.
+  JobQueue* background = nullptr;
 };
 
 // What the wizard hands the procedure.
 struct InstallSettings {
-  std::wstring installer_dir;  // with its trailing "\"
-  std::wstring com_user;       // identity of the server component application, trimmed
-  std::wstring com_password;   // its password, trimmed
-  std::wstring ex_file_dir;    // extra folder beside the installer, or empty
-  std::wstring* icon_path_agent = nullptr;   // replaced by the installed copy's path
+  std::wstring installer_dir;               // with its trailing "\"
+  std::wstring com_user;                    // identity of the server component application, trimmed
+  std::wstring com_password;                // its password, trimmed
+  std::wstring ex_file_dir;                 // extra folder beside the installer, or empty
+  std::wstring* icon_path_agent = nullptr;  // replaced by the installed copy's path
   std::wstring* icon_path_client = nullptr;  // likewise
   WindowHandle owner = nullptr;              // owner of the shell's progress window
   // The destination-folder check without the create question (shows its own messages).

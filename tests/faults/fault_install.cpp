@@ -93,6 +93,7 @@ int Install(const std::wstring& store, const std::wstring& dest, const std::wstr
   Win32CatalogueService catalogue_service;
   ComPlusAdmin complus(catalogue_service);
   StoreFolderResources resources(files, store);
+  ThreadJobQueue background;  // as the installer commits its plain files
 
   InstallServices services;
   services.resources = &resources;
@@ -101,6 +102,7 @@ int Install(const std::wstring& store, const std::wstring& dest, const std::wstr
   services.shell = &shell;
   services.registry = &registry;
   services.complus = &complus;
+  services.background = &background;
   InstallSettings settings;
   settings.installer_dir = ProgramFolder();
   settings.in_use_message = L"File is in use,reboot machines,then reinstall!";

@@ -1,14 +1,18 @@
 // The install procedure on fakes: every entry rule and flag rule, progress, locked files,
 // damaged and missing records, server components, and the data-file steps after the walk.
+// Each test runs twice: with every file put in place before the next entry, and with plain
+// files left to background commits that run only when the procedure waits for them.
+#include "deploy/install_procedure.h"
+
 #include <gtest/gtest.h>
 
 #include "base/error.h"
 #include "base/text.h"
 #include "config/unReg_File.h"
 #include "deploy/install_manifest.h"
-#include "deploy/install_procedure.h"
 #include "formats/datasnap.h"
 #include "formats/record_writer.h"
+#include "platform/fake/deferred_job_queue.h"
 #include "platform/fake/fake_code_page.h"
 #include "platform/fake/fake_complus.h"
 #include "platform/fake/fake_file_system.h"
@@ -19,7 +23,9 @@
 namespace quillon {
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 const std::wstring kSys = L"C:\\windows\\system32\\";
 const std::wstring kTabvo = L"C:\\ProgramData\\tabvo";
@@ -46,7 +52,21 @@ class RecordingProgress : public InstallProgress {
   std::vector<std::wstring> paths;
 };
 
-class InstallProcedure : public ::testing::Test {
+// Calls `on_open` whenever a program is started, to look at the disk at that moment.
+class WatchingShell : public FakeShell {
+ public:
+  using FakeShell::FakeShell;
+  bool Open(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory,
+            ShowMode show) override {
+    if (on_open) on_open();
+    return FakeShell::Open(file, parameters, directory, show);
+  }
+  std::function<void()> on_open;
+};
+
+enum class Commits { AtOnce, Deferred };
+
+class InstallProcedure : public ::testing::TestWithParam<Commits> {
  public:
   InstallProcedure() : shell(&fs) {
     fs.AddDrive(L"D:");
@@ -54,6 +74,7 @@ class InstallProcedure : public ::testing::Test {
     fs.AddFolder(L"C:\\ProgramData");
     fs.AddFolder(dest);
     services = {&resources, &code_page, &fs, &shell, &registry, &catalogue};
+    if (GetParam() == Commits::Deferred) services.background = &deferred;
     settings.installer_dir = L"C:\\setup\\";
     settings.in_use_message = kInUse;
     settings.icon_path_agent = &agent_icon;
@@ -94,17 +115,18 @@ class InstallProcedure : public ::testing::Test {
   std::wstring agent_icon, client_icon;
   std::vector<std::wstring> checked;
   FakeFileSystem fs;
-  FakeShell shell;
+  WatchingShell shell;
   FakeResources resources;
   FakeCodePage code_page{"GBK"};
   FakeRegistry registry;
   FakeComPlusCatalogue catalogue;
+  DeferredJobQueue deferred;
   InstallServices services;
   InstallSettings settings;
   RecordingProgress progress;
 };
 
-TEST_F(InstallProcedure, EveryEntryRuleAndFlagRule) {
+TEST_P(InstallProcedure, EveryEntryRuleAndFlagRule) {
   Entry(L"tabvo1.dll", L"0", "tabvo body", 2);
   Entry(L"Stampfile.INI", L"0", "UpdateDateTime=20150527213310640\r\n");
   Entry(L"glyphs.ico", L"0", std::string());  // replaced below by a real icon set
@@ -138,9 +160,9 @@ TEST_F(InstallProcedure, EveryEntryRuleAndFlagRule) {
   EXPECT_EQ(*fs.Text(dest + L"\\Icon\\b.png"), "BBB");
   EXPECT_EQ(*fs.Text(dest + L"\\other.dll"), "other");
 
-  const std::vector<std::wstring> expected = {
-      L" /s \"C:\\Dest\\modHook.dll\"", L" /s \"C:\\Dest\\VXKalder.dll\"",
-      L" /s \"C:\\Dest\\VXKALDER.DLL\""};
+  const std::vector<std::wstring> expected = {L" /s \"C:\\Dest\\modHook.dll\"",
+                                              L" /s \"C:\\Dest\\VXKalder.dll\"",
+                                              L" /s \"C:\\Dest\\VXKALDER.DLL\""};
   EXPECT_EQ(Registered(), expected);
 
   EXPECT_EQ(progress.total, 13);
@@ -152,7 +174,7 @@ TEST_F(InstallProcedure, EveryEntryRuleAndFlagRule) {
   EXPECT_TRUE(catalogue.calls.empty());
 }
 
-TEST_F(InstallProcedure, ExistingSystemAndSharedFilesFollowTheirRules) {
+TEST_P(InstallProcedure, ExistingSystemAndSharedFilesFollowTheirRules) {
   fs.AddFile(kSys + L"SYSREC.DAT", "old sysrec");
   fs.AddFile(kSys + L"TallyPost.dll", "old tally");
   fs.AddFile(kTabvo + L"\\tabvo1.dll", "old shared");
@@ -165,7 +187,7 @@ TEST_F(InstallProcedure, ExistingSystemAndSharedFilesFollowTheirRules) {
   EXPECT_EQ(*fs.Text(kTabvo + L"\\tabvo1.dll"), "old shared");
 }
 
-TEST_F(InstallProcedure, LockedFileEndsTheRunWithTheInUseMessage) {
+TEST_P(InstallProcedure, LockedFileEndsTheRunWithTheInUseMessage) {
   fs.AddFile(dest + L"\\modHook.dll", "running");
   fs.Lock(dest + L"\\modHook.dll");
   Entry(L"first.dat", L"0", "1");
@@ -184,7 +206,7 @@ TEST_F(InstallProcedure, LockedFileEndsTheRunWithTheInUseMessage) {
   EXPECT_TRUE(shell.opened.empty());
 }
 
-TEST_F(InstallProcedure, LockedSharedLibrariesMayStayAndTheSecondUnpackReadsTheOldFile) {
+TEST_P(InstallProcedure, LockedSharedLibrariesMayStayAndTheSecondUnpackReadsTheOldFile) {
   fs.AddFile(dest + L"\\tabvo1.dll", WriteRecord(B("old tabvo")));
   fs.Lock(dest + L"\\tabvo1.dll");
   fs.AddFile(dest + L"\\MODTRACE.DLL", "old trace");
@@ -199,7 +221,7 @@ TEST_F(InstallProcedure, LockedSharedLibrariesMayStayAndTheSecondUnpackReadsTheO
 }
 
 // A destination's own name must not change what is registered or which errors are ignored.
-TEST_F(InstallProcedure, DestinationNamesDoNotSteerTheEntryRules) {
+TEST_P(InstallProcedure, DestinationNamesDoNotSteerTheEntryRules) {
   dest = L"D:\\tools.exe\\tabvo client";
   fs.AddFolder(dest);
   fs.AddFile(dest + L"\\modCalc.dll", "running");
@@ -207,10 +229,11 @@ TEST_F(InstallProcedure, DestinationNamesDoNotSteerTheEntryRules) {
   Entry(L"modCalc.dll", L"1", "calc");
   fs.Lock(dest + L"\\modCalc.dll");
   EXPECT_THROW(Run(), Error);
-  EXPECT_EQ(Registered(), std::vector<std::wstring>{L" /s \"D:\\tools.exe\\tabvo client\\modHook.dll\""});
+  EXPECT_EQ(Registered(),
+            std::vector<std::wstring>{L" /s \"D:\\tools.exe\\tabvo client\\modHook.dll\""});
 }
 
-TEST_F(InstallProcedure, MissingBlobAndDamagedRecordStopTheRunAndLeaveOldFiles) {
+TEST_P(InstallProcedure, MissingBlobAndDamagedRecordStopTheRunAndLeaveOldFiles) {
   struct Case {
     const char* what;
     std::function<void(InstallProcedure&)> arrange;
@@ -245,7 +268,7 @@ TEST_F(InstallProcedure, MissingBlobAndDamagedRecordStopTheRunAndLeaveOldFiles) 
   }
 }
 
-TEST_F(InstallProcedure, ServerComponentsPrepareTheApplicationOnceAndRecordTheIdentity) {
+TEST_P(InstallProcedure, ServerComponentsPrepareTheApplicationOnceAndRecordTheIdentity) {
   settings.com_user = L"admin";
   settings.com_password = std::wstring(60, L'p');  // encodes to more than 76 characters
   Entry(L"SvrA.dll", L"2", "a");
@@ -271,7 +294,7 @@ TEST_F(InstallProcedure, ServerComponentsPrepareTheApplicationOnceAndRecordTheId
   EXPECT_EQ(pw.substr(0, 8), L"cHBwcHBw");
 }
 
-TEST_F(InstallProcedure, ServerComponentFailuresStopTheRun) {
+TEST_P(InstallProcedure, ServerComponentFailuresStopTheRun) {
   struct Case {
     const char* what;
     std::function<void(InstallProcedure&)> arrange;
@@ -292,7 +315,7 @@ TEST_F(InstallProcedure, ServerComponentFailuresStopTheRun) {
   }
 }
 
-TEST_F(InstallProcedure, DataFilesAfterTheWalk) {
+TEST_P(InstallProcedure, DataFilesAfterTheWalk) {
   fs.AddFile(L"C:\\setup\\PInfo.dat", "pinfo bytes");
   fs.AddFile(L"C:\\setup\\Extra\\new.txt", "new");
   fs.AddFile(dest + L"\\Extra\\stale.txt", "stale");
@@ -312,7 +335,7 @@ TEST_F(InstallProcedure, DataFilesAfterTheWalk) {
   EXPECT_EQ(ReadUserRegString(registry, kProductKey, L"ExcelAgentIcon"), agent_icon);
 }
 
-TEST_F(InstallProcedure, ExtraFolderMustBeAPlainFolderBesideTheInstaller) {
+TEST_P(InstallProcedure, ExtraFolderMustBeAPlainFolderBesideTheInstaller) {
   for (const wchar_t* name : {L"..", L"..\\setup", L"C:\\Dest", L"\\", L"a\\b", L". .", L"D:x"}) {
     fs.AddFile(dest + L"\\keep.txt", "keep");
     settings.ex_file_dir = name;
@@ -324,7 +347,7 @@ TEST_F(InstallProcedure, ExtraFolderMustBeAPlainFolderBesideTheInstaller) {
   }
 }
 
-TEST_F(InstallProcedure, IconRowsNeverWriteOutsideTheIconFolder) {
+TEST_P(InstallProcedure, IconRowsNeverWriteOutsideTheIconFolder) {
   const Bytes icons = IconSet({{"..\\up.bmp", "x"},
                                {"C:\\abs.bmp", "x"},
                                {"sub\\deep.png", "x"},
@@ -343,7 +366,7 @@ TEST_F(InstallProcedure, IconRowsNeverWriteOutsideTheIconFolder) {
   EXPECT_FALSE(fs.FileExists(L"C:\\abs.bmp"));
 }
 
-TEST_F(InstallProcedure, EmptyIconSetCreatesNoFolderAndADamagedOneStopsTheRun) {
+TEST_P(InstallProcedure, EmptyIconSetCreatesNoFolderAndADamagedOneStopsTheRun) {
   Entry(L"glyphs.ico", L"0", std::string());
   resources.Add(kPayloadType, L"GLYPHSICO", WriteRecord(IconSet({})));
   Run();
@@ -351,6 +374,173 @@ TEST_F(InstallProcedure, EmptyIconSetCreatesNoFolderAndADamagedOneStopsTheRun) {
   resources.Add(kPayloadType, L"GLYPHSICO", WriteRecord(B("not a packet")));
   EXPECT_THROW(RunInstallProcedure(dest, services, settings, progress), Error);
 }
+
+// Files committed in the background are in place before anything reads, starts or registers
+// them or the files before them, and before the steps after the walk.
+TEST_P(InstallProcedure, FilesAreInPlaceBeforeTheStepsThatUseThem) {
+  fs.AddFile(L"C:\\setup\\PInfo.dat", "from the setup folder");
+  Entry(L"a.dat", L"0", "a");
+  Entry(L"modHook.dll", L"1", "hook");
+  Entry(L"b.dat", L"0", "b");
+  Entry(L"tabvo1.dll", L"0", "tabvo", 2);
+  Entry(L"c.dat", L"0", "c");
+  Entry(L"glyphs.ico", L"0", std::string());
+  resources.Add(kPayloadType, L"GLYPHSICO", WriteRecord(IconSet({{"i.png", "icon"}})));
+  Entry(L"d.dat", L"0", "d");
+  Entry(L"SvrA.dll", L"2", "server");
+  Entry(L"PInfo.dat", L"0", "from the payload");
+  Entry(L"VXKalder.dll", L"0", "kalder");
+
+  std::vector<std::wstring> seen;
+  const auto look = [&](const std::wstring& step, std::vector<std::wstring> names) {
+    for (const auto& name : names) {
+      if (!fs.FileExists(dest + L"\\" + name)) seen.push_back(step + L" without " + name);
+    }
+  };
+  shell.on_open = [&] {
+    if (shell.opened.empty()) {
+      look(L"registration", {L"a.dat", L"modHook.dll"});
+    } else {
+      look(L"last registration", {L"d.dat", L"VXKalder.dll", L"PInfo.dat"});
+    }
+  };
+  settings.check_folder = [&](const std::wstring& folder) {
+    look(L"tabvo check", {L"b.dat", L"tabvo1.dll"});
+    return ForceDirectories(fs, folder);
+  };
+  Run();
+  EXPECT_EQ(seen, std::vector<std::wstring>{});
+  EXPECT_EQ(catalogue.calls.at(4), L"Install VXKALDERServer C:\\Dest\\SvrA.dll");
+  EXPECT_EQ(*fs.Text(dest + L"\\PInfo.dat"), "from the setup folder")
+      << "the product information copy comes after the entry of the same name";
+  EXPECT_EQ(*fs.Text(dest + L"\\Icon\\i.png"), "icon");
+  EXPECT_EQ(*fs.Text(dest + L"\\VXKalder.dll"), "kalder");
+  EXPECT_EQ(shell.opened.size(), 2u);
+  EXPECT_EQ(deferred.waiting(), 0u);
+}
+
+TEST_P(InstallProcedure, AnEntryNamedTwiceEndsWithTheLaterContent) {
+  Entry(L"a.dat", L"0", "first");
+  Line(L"A.DAT=0");
+  resources.Add(kPayloadType, L"ADAT", WriteRecord(B("second")));
+  Run();
+  EXPECT_EQ(*fs.Text(dest + L"\\a.dat"), "second");
+}
+
+// A refused commit of an earlier file is the error the run ends with, even when a later entry
+// fails too before that commit has run; the files after the refused one are not put in place.
+TEST_P(InstallProcedure, TheEarliestFailureEndsTheRunAndLaterFilesStayOut) {
+  struct Case {
+    const char* later_failure;
+    std::function<void(InstallProcedure&)> arrange;
+  };
+  const Case cases[] = {
+      {"damaged record",
+       [](InstallProcedure& t) {
+         t.Entry(L"broken.dat", L"0", "x");
+         Bytes broken = WriteRecord(B(std::string(5000, 'x')));
+         broken.resize(broken.size() / 2);
+         t.resources.Add(kPayloadType, L"BROKENDAT", broken);
+       }},
+      {"missing blob", [](InstallProcedure& t) { t.Line(L"gone.dat=0"); }},
+      {"refused write", [](InstallProcedure& t) { t.Entry(L"no folder\\x.dat", L"0", "x"); }},
+  };
+  for (const auto& c : cases) {
+    manifest.clear();
+    fs.AddFile(dest + L"\\held.dat", "running");
+    fs.Lock(dest + L"\\held.dat");
+    fs.AddFile(dest + L"\\after.dat", "old after");
+    fs.DeleteFile(dest + L"\\first.dat");
+    Entry(L"first.dat", L"0", "1");
+    Entry(L"held.dat", L"0", "new");
+    Entry(L"after.dat", L"0", "new after");
+    c.arrange(*this);
+    try {
+      Run();
+      ADD_FAILURE() << c.later_failure << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.message().rfind(kInUse + L"\r\n", 0), 0u)
+          << c.later_failure << ": " << e.message();
+      EXPECT_EQ(e.message().find(kInUse, 1), std::wstring::npos)
+          << c.later_failure << ": " << e.message();
+      EXPECT_NE(e.message().find(L"held.dat"), std::wstring::npos)
+          << c.later_failure << ": " << e.message();
+    }
+    EXPECT_EQ(*fs.Text(dest + L"\\first.dat"), "1") << c.later_failure;
+    EXPECT_EQ(*fs.Text(dest + L"\\held.dat"), "running") << c.later_failure;
+    EXPECT_EQ(*fs.Text(dest + L"\\after.dat"), "old after") << c.later_failure;
+    EXPECT_EQ(deferred.waiting(), 0u) << c.later_failure;
+  }
+}
+
+// A disk with room for one file being written at a time: a write that meets the files still
+// waiting for their commit is tried again once they are in place, as it would have found them.
+class OneFileAtATime : public FileSystem {
+ public:
+  explicit OneFileAtATime(FileSystem& inner) : inner_(inner) {}
+  bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(const std::wstring& path) override { return inner_.DirectoryExists(path); }
+  Bytes ReadFile(const std::wstring& path) override { return inner_.ReadFile(path); }
+  Bytes ReadFileStart(const std::wstring& path, size_t max) override {
+    return inner_.ReadFileStart(path, max);
+  }
+  void WriteFile(const std::wstring& path, const Bytes& data) override {
+    inner_.WriteFile(path, data);
+  }
+  std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override {
+    if (open_ > 0) throw FileError(L"There is not enough space on the disk: " + path);
+    return std::make_unique<Counted>(inner_.BeginReplace(path), open_);
+  }
+  void DeleteFile(const std::wstring& path) override { inner_.DeleteFile(path); }
+  bool CreateDirectory(const std::wstring& path) override { return inner_.CreateDirectory(path); }
+  bool CopyFile(const std::wstring& from, const std::wstring& to) override {
+    return inner_.CopyFile(from, to);
+  }
+  std::vector<std::wstring> ListDirectory(const std::wstring& path) override {
+    return inner_.ListDirectory(path);
+  }
+
+ private:
+  class Counted : public FileReplacement {
+   public:
+    Counted(std::unique_ptr<FileReplacement> inner, int& open)
+        : inner_(std::move(inner)), open_(open) {
+      ++open_;
+    }
+    ~Counted() override { --open_; }
+    size_t Read(void* b, size_t n) override { return inner_->Read(b, n); }
+    void Write(const void* b, size_t n) override { inner_->Write(b, n); }
+    size_t Size() const override { return inner_->Size(); }
+    size_t Position() const override { return inner_->Position(); }
+    void Seek(size_t p) override { inner_->Seek(p); }
+    void SetSize(size_t n) override { inner_->SetSize(n); }
+    void Commit() override { inner_->Commit(); }
+
+   private:
+    std::unique_ptr<FileReplacement> inner_;
+    int& open_;
+  };
+
+  FileSystem& inner_;
+  int open_ = 0;
+};
+
+TEST_P(InstallProcedure, AWriteBesideWaitingCommitsIsTriedAgainAfterThem) {
+  OneFileAtATime tight(fs);
+  services.files = &tight;
+  Entry(L"a.dat", L"0", "a");
+  Entry(L"b.dat", L"0", "b");
+  Entry(L"c.dat", L"0", "c");
+  Run();
+  EXPECT_EQ(*fs.Text(dest + L"\\a.dat"), "a");
+  EXPECT_EQ(*fs.Text(dest + L"\\b.dat"), "b");
+  EXPECT_EQ(*fs.Text(dest + L"\\c.dat"), "c");
+}
+
+INSTANTIATE_TEST_SUITE_P(, InstallProcedure, ::testing::Values(Commits::AtOnce, Commits::Deferred),
+                         [](const ::testing::TestParamInfo<Commits>& info) {
+                           return info.param == Commits::AtOnce ? "AtOnce" : "Deferred";
+                         });
 
 }  // namespace
 }  // namespace quillon

@@ -32,6 +32,7 @@ Win32Services::Win32Services(HINSTANCE instance) : app(instance) {
   env.processes = &processes;
   env.complus = &complus;
   env.automation = &automation;
+  env.background = &background;
   env.installer_dir = ProgramFolder();
   env.args = ArgumentsOfCommandLine(GetCommandLineW());
 }

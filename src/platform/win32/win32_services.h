@@ -1,9 +1,8 @@
 #pragma once
 // Every Win32 adapter of one run, owned together, and the installer's services wired to them.
 
-#include "platform/win32/windows_api.h"
-
 #include "app/installer_env.h"
+#include "base/job_queue.h"
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_automation.h"
@@ -13,6 +12,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/windows_api.h"
 #include "server/unCOMPlusAdmin.h"
 
 namespace quillon {
@@ -35,6 +35,7 @@ class Win32Services {
   Win32CatalogueService catalogue;
   ComPlusAdmin complus{catalogue};
   Win32Automation automation;
+  ThreadJobQueue background;
   InstallerEnv env;
 };
 
