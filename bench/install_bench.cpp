@@ -34,6 +34,7 @@
 #include "deploy/install_manifest.h"
 #include "deploy/install_procedure.h"
 #include "deploy/unZipLib.h"
+#include "platform/ports/forwarding_file_system.h"
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_file_system.h"
@@ -75,16 +76,10 @@ Memory ProcessMemory() {
 }
 
 // The real file system, with the time spent in WriteFile added up.
-class TimedFileSystem : public FileSystem {
+class TimedFileSystem : public ForwardingFileSystem {
  public:
-  explicit TimedFileSystem(FileSystem& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
 
-  bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::wstring& path) override { return inner_.DirectoryExists(path); }
-  Bytes ReadFile(const std::wstring& path) override { return inner_.ReadFile(path); }
-  Bytes ReadFileStart(const std::wstring& path, size_t max_bytes) override {
-    return inner_.ReadFileStart(path, max_bytes);
-  }
   void WriteFile(const std::wstring& path, const Bytes& data) override {
     const Clock::time_point start = Clock::now();
     inner_.WriteFile(path, data);
@@ -95,14 +90,6 @@ class TimedFileSystem : public FileSystem {
   // rest, so only the commit is timed here (on whatever thread it runs).
   std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override {
     return std::make_unique<TimedReplacement>(*this, inner_.BeginReplace(path));
-  }
-  void DeleteFile(const std::wstring& path) override { inner_.DeleteFile(path); }
-  bool CreateDirectory(const std::wstring& path) override { return inner_.CreateDirectory(path); }
-  bool CopyFile(const std::wstring& from, const std::wstring& to) override {
-    return inner_.CopyFile(from, to);
-  }
-  std::vector<std::wstring> ListDirectory(const std::wstring& path) override {
-    return inner_.ListDirectory(path);
   }
 
   void Count(double seconds, uint64_t bytes) {
@@ -117,16 +104,10 @@ class TimedFileSystem : public FileSystem {
   uint64_t largest_file = 0;
 
  private:
-  class TimedReplacement : public FileReplacement {
+  class TimedReplacement : public ForwardingReplacement {
    public:
     TimedReplacement(TimedFileSystem& owner, std::unique_ptr<FileReplacement> inner)
-        : owner_(owner), inner_(std::move(inner)) {}
-    size_t Read(void* buffer, size_t count) override { return inner_->Read(buffer, count); }
-    void Write(const void* buffer, size_t count) override { inner_->Write(buffer, count); }
-    size_t Size() const override { return inner_->Size(); }
-    size_t Position() const override { return inner_->Position(); }
-    void Seek(size_t position) override { inner_->Seek(position); }
-    void SetSize(size_t size) override { inner_->SetSize(size); }
+        : ForwardingReplacement(std::move(inner)), owner_(owner) {}
     void Commit() override {
       const Clock::time_point start = Clock::now();
       const uint64_t size = inner_->Size();
@@ -136,10 +117,8 @@ class TimedFileSystem : public FileSystem {
 
    private:
     TimedFileSystem& owner_;
-    std::unique_ptr<FileReplacement> inner_;
   };
 
-  FileSystem& inner_;
   std::mutex mutex_;
 };
 

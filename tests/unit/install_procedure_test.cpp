@@ -19,6 +19,7 @@
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_resources.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/ports/forwarding_file_system.h"
 
 namespace quillon {
 namespace {
@@ -94,6 +95,13 @@ class InstallProcedure : public ::testing::TestWithParam<Commits> {
     resources.Add(kPayloadType, UpperAscii(PayloadBlobName(name)), blob);
   }
   void Line(const std::wstring& line) { manifest += line + L"\r\n"; }
+  // Adds an entry whose record is cut off halfway through its body.
+  void DamagedEntry(const std::wstring& name) {
+    Entry(name, L"0", "never written");
+    Bytes broken = WriteRecord(B(std::string(5000, 'x')));
+    broken.resize(broken.size() / 2);
+    resources.Add(kPayloadType, UpperAscii(PayloadBlobName(name)), broken);
+  }
 
   void Run() {
     resources.Add(kManifestType, kManifestName, B(code_page.ToAnsi(manifest)));
@@ -242,14 +250,7 @@ TEST_P(InstallProcedure, MissingBlobAndDamagedRecordStopTheRunAndLeaveOldFiles) 
   const Case cases[] = {
       {"missing blob", [](InstallProcedure& t) { t.Line(L"Renovo.exe=0"); }, L"Renovoexe"},
       {"empty name", [](InstallProcedure& t) { t.Line(L""); }, L""},
-      {"damaged record",
-       [](InstallProcedure& t) {
-         t.Entry(L"Renovo.exe", L"0", "new");
-         Bytes broken = WriteRecord(B(std::string(5000, 'x')));
-         broken.resize(broken.size() / 2);
-         t.resources.Add(kPayloadType, L"RENOVOEXE", broken);
-       },
-       L"Renovoexe"},
+      {"damaged record", [](InstallProcedure& t) { t.DamagedEntry(L"Renovo.exe"); }, L"Renovoexe"},
   };
   for (const auto& c : cases) {
     manifest.clear();
@@ -435,13 +436,7 @@ TEST_P(InstallProcedure, TheEarliestFailureEndsTheRunAndLaterFilesStayOut) {
     std::function<void(InstallProcedure&)> arrange;
   };
   const Case cases[] = {
-      {"damaged record",
-       [](InstallProcedure& t) {
-         t.Entry(L"broken.dat", L"0", "x");
-         Bytes broken = WriteRecord(B(std::string(5000, 'x')));
-         broken.resize(broken.size() / 2);
-         t.resources.Add(kPayloadType, L"BROKENDAT", broken);
-       }},
+      {"damaged record", [](InstallProcedure& t) { t.DamagedEntry(L"broken.dat"); }},
       {"missing blob", [](InstallProcedure& t) { t.Line(L"gone.dat=0"); }},
       {"refused write", [](InstallProcedure& t) { t.Entry(L"no folder\\x.dat", L"0", "x"); }},
   };
@@ -475,53 +470,27 @@ TEST_P(InstallProcedure, TheEarliestFailureEndsTheRunAndLaterFilesStayOut) {
 
 // A disk with room for one file being written at a time: a write that meets the files still
 // waiting for their commit is tried again once they are in place, as it would have found them.
-class OneFileAtATime : public FileSystem {
+class OneFileAtATime : public ForwardingFileSystem {
  public:
-  explicit OneFileAtATime(FileSystem& inner) : inner_(inner) {}
-  bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::wstring& path) override { return inner_.DirectoryExists(path); }
-  Bytes ReadFile(const std::wstring& path) override { return inner_.ReadFile(path); }
-  Bytes ReadFileStart(const std::wstring& path, size_t max) override {
-    return inner_.ReadFileStart(path, max);
-  }
-  void WriteFile(const std::wstring& path, const Bytes& data) override {
-    inner_.WriteFile(path, data);
-  }
+  using ForwardingFileSystem::ForwardingFileSystem;
   std::unique_ptr<FileReplacement> BeginReplace(const std::wstring& path) override {
     if (open_ > 0) throw FileError(L"There is not enough space on the disk: " + path);
     return std::make_unique<Counted>(inner_.BeginReplace(path), open_);
   }
-  void DeleteFile(const std::wstring& path) override { inner_.DeleteFile(path); }
-  bool CreateDirectory(const std::wstring& path) override { return inner_.CreateDirectory(path); }
-  bool CopyFile(const std::wstring& from, const std::wstring& to) override {
-    return inner_.CopyFile(from, to);
-  }
-  std::vector<std::wstring> ListDirectory(const std::wstring& path) override {
-    return inner_.ListDirectory(path);
-  }
 
  private:
-  class Counted : public FileReplacement {
+  class Counted : public ForwardingReplacement {
    public:
     Counted(std::unique_ptr<FileReplacement> inner, int& open)
-        : inner_(std::move(inner)), open_(open) {
+        : ForwardingReplacement(std::move(inner)), open_(open) {
       ++open_;
     }
     ~Counted() override { --open_; }
-    size_t Read(void* b, size_t n) override { return inner_->Read(b, n); }
-    void Write(const void* b, size_t n) override { inner_->Write(b, n); }
-    size_t Size() const override { return inner_->Size(); }
-    size_t Position() const override { return inner_->Position(); }
-    void Seek(size_t p) override { inner_->Seek(p); }
-    void SetSize(size_t n) override { inner_->SetSize(n); }
-    void Commit() override { inner_->Commit(); }
 
    private:
-    std::unique_ptr<FileReplacement> inner_;
     int& open_;
   };
 
-  FileSystem& inner_;
   int open_ = 0;
 };
 
