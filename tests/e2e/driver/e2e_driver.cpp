@@ -25,6 +25,7 @@
 //   wait-text SECONDS NAME TEXT      wait until a control's text is TEXT
 //   wait-contains SECONDS NAME TEXT  wait until a control's text contains TEXT
 //   wait-visible SECONDS NAME 0|1    wait until a control is (not) visible
+//   wait-enabled SECONDS NAME 0|1    wait until a control is (not) enabled
 //   wait-hidden SECONDS              wait until the wizard window is no longer shown
 //                                    (the wait-* commands fail at once when a message box
 //                                    shows or the program ends before the condition holds)
@@ -476,6 +477,16 @@ struct Driver {
             return c && (IsWindowVisible(c) != FALSE) == want;
           },
           [&] { return t[2] + " is still " + (want ? "hidden" : "shown"); });
+    }
+    if (cmd == "wait-enabled" && need(3)) {
+      const bool want = t[3] == "1";
+      return Await(
+          t[1],
+          [&] {
+            HWND c = Control(t[2]);
+            return c && (IsWindowEnabled(c) != FALSE) == want;
+          },
+          [&] { return t[2] + " is still " + (want ? "disabled" : "enabled"); });
     }
     if (cmd == "wait-hidden" && need(1)) {
       return Await(
