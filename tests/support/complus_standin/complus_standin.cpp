@@ -16,6 +16,7 @@
 
 #include "catalogue_file.h"
 #include "complus_standin.h"
+#include "inproc_server/inproc_server.h"
 
 namespace {
 
@@ -23,16 +24,7 @@ using complus_standin::Object;
 using complus_standin::Store;
 using complus_standin::Value;
 
-HMODULE g_module = nullptr;
-LONG g_objects = 0;    // live catalogues, collections and objects
-LONG g_factories = 0;  // live class factories
-LONG g_locks = 0;      // IClassFactory::LockServer count
-
-CLSID OwnClsid() {
-  CLSID clsid{};
-  CLSIDFromString(kComPlusStandInClsid, &clsid);
-  return clsid;
-}
+// inproc_server::objects counts the live catalogues, collections and objects.
 
 // A string value under HKCU\<kComPlusStandInKey>; empty when it is missing.
 std::wstring Control(const wchar_t* name) {
@@ -91,7 +83,7 @@ void Step(const std::wstring& op, const std::wstring& qualifier, const std::wstr
 
 std::wstring StorePath() {
   wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(g_module, path, MAX_PATH);
+  const DWORD length = GetModuleFileNameW(inproc_server::module, path, MAX_PATH);
   std::wstring folder(path, length);
   folder.resize(folder.find_last_of(L"\\/") + 1);
   return folder + kComPlusStandInStore;
@@ -253,9 +245,9 @@ void ReturnValue(VARIANT* result, const Value& value) {
 // refusals into exceptions of the automation layer.
 class Dispatch : public IDispatch {
  public:
-  Dispatch() { InterlockedIncrement(&g_objects); }
+  Dispatch() { InterlockedIncrement(&inproc_server::objects); }
   virtual ~Dispatch() {
-    if (InterlockedDecrement(&g_objects) == 0) Record(L"release");
+    if (InterlockedDecrement(&inproc_server::objects) == 0) Record(L"release");
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
@@ -604,109 +596,38 @@ class Catalogue final : public Dispatch {
   }
 };
 
-class Factory final : public IClassFactory {
- public:
-  Factory() { InterlockedIncrement(&g_factories); }
-  ~Factory() { InterlockedDecrement(&g_factories); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+HRESULT CreateCatalogue(REFIID riid, void** out) {
+  if (Control(L"Fail") == L"create") {
+    Record(L"create failed");
+    return FailCode();
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    if (Control(L"Fail") == L"create") {
-      Record(L"create failed");
-      return FailCode();
-    }
-    Record(L"create");
-    Catalogue* catalogue = new Catalogue();
-    const HRESULT hr = catalogue->QueryInterface(riid, out);
-    catalogue->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock) {
-      InterlockedIncrement(&g_locks);
-    } else {
-      InterlockedDecrement(&g_locks);
-    }
-    return S_OK;
-  }
-
- private:
-  LONG refs_ = 1;
-};
-
-// Sets a string value (nullptr: the default value) of HKCR\<key_path>, creating the key.
-bool SetClassString(const std::wstring& key_path, const wchar_t* value_name,
-                    const std::wstring& text) {
-  return RegSetKeyValueW(HKEY_CLASSES_ROOT, key_path.c_str(), value_name, REG_SZ, text.c_str(),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  Record(L"create");
+  Catalogue* catalogue = new Catalogue();
+  const HRESULT hr = catalogue->QueryInterface(riid, out);
+  catalogue->Release();
+  return hr;
 }
-
-const std::wstring kClassKey = std::wstring(L"CLSID\\") + kComPlusStandInClsid;
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    g_module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  inproc_server::Attach(instance, reason);
   return TRUE;
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (!IsEqualCLSID(clsid, OwnClsid())) return CLASS_E_CLASSNOTAVAILABLE;
-  Factory* factory = new Factory();
-  const HRESULT hr = factory->QueryInterface(riid, out);
-  factory->Release();
-  return hr;
+  return inproc_server::GetClassObject(clsid, kComPlusStandInClsid, CreateCatalogue, riid, out);
 }
 
 STDAPI DllCanUnloadNow() {
-  return g_objects == 0 && g_factories == 0 && g_locks == 0 ? S_OK : S_FALSE;
+  return inproc_server::CanUnloadNow();
 }
 
 STDAPI DllRegisterServer() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(g_module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return SELFREG_E_CLASS;
-  const std::wstring name = L"Quillon test stand-in for the COM+ catalogue";
-  const bool ok =
-      SetClassString(kClassKey, nullptr, name) &&
-      SetClassString(kClassKey + L"\\InprocServer32", nullptr, path) &&
-      SetClassString(kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-      SetClassString(kClassKey + L"\\ProgID", nullptr, kComPlusStandInProgId) &&
-      SetClassString(kComPlusStandInProgId, nullptr, name) &&
-      SetClassString(std::wstring(kComPlusStandInProgId) + L"\\CLSID", nullptr,
-                     kComPlusStandInClsid);
-  return ok ? S_OK : SELFREG_E_CLASS;
+  return inproc_server::Register(kComPlusStandInClsid, kComPlusStandInProgId,
+                                 L"Quillon test stand-in for the COM+ catalogue");
 }
 
 STDAPI DllUnregisterServer() {
-  const LONG a = RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
-  const LONG b = RegDeleteTreeW(HKEY_CLASSES_ROOT, kComPlusStandInProgId);
-  // A registration that is already gone is not a failure.
-  const bool ok = (a == ERROR_SUCCESS || a == ERROR_FILE_NOT_FOUND) &&
-                  (b == ERROR_SUCCESS || b == ERROR_FILE_NOT_FOUND);
-  return ok ? S_OK : SELFREG_E_CLASS;
+  return inproc_server::Unregister(kComPlusStandInClsid, kComPlusStandInProgId);
 }

@@ -12,18 +12,9 @@
 #include <string>
 
 #include "excel_standin.h"
+#include "inproc_server/inproc_server.h"
 
 namespace {
-
-HMODULE g_module = nullptr;
-LONG g_objects = 0;  // live objects and factories
-LONG g_locks = 0;    // IClassFactory::LockServer count
-
-CLSID OwnClsid() {
-  CLSID clsid{};
-  CLSIDFromString(kExcelStandInClsid, &clsid);
-  return clsid;
-}
 
 // A string value under HKCU\<path>; empty when it is missing or not a string.
 std::wstring ReadUserString(const wchar_t* path, const wchar_t* name, bool* found = nullptr) {
@@ -75,8 +66,8 @@ const wchar_t* NameOf(DISPID id) {
 
 class StandInExcel final : public IDispatch {
  public:
-  StandInExcel() { InterlockedIncrement(&g_objects); }
-  ~StandInExcel() { InterlockedDecrement(&g_objects); }
+  StandInExcel() { InterlockedIncrement(&inproc_server::objects); }
+  ~StandInExcel() { InterlockedDecrement(&inproc_server::objects); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (out == nullptr) return E_POINTER;
@@ -162,114 +153,44 @@ class StandInExcel final : public IDispatch {
   LONG refs_ = 1;
 };
 
-class Factory final : public IClassFactory {
- public:
-  Factory() { InterlockedIncrement(&g_objects); }
-  ~Factory() { InterlockedDecrement(&g_objects); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+HRESULT CreateExcel(REFIID riid, void** out) {
+  const std::wstring fail = Control(L"FailCreate");
+  if (!fail.empty()) {
+    Record(L"create failed");
+    const HRESULT hr = static_cast<HRESULT>(wcstoul(fail.c_str(), nullptr, 16));
+    return FAILED(hr) ? hr : E_FAIL;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    const std::wstring fail = Control(L"FailCreate");
-    if (!fail.empty()) {
-      Record(L"create failed");
-      const HRESULT hr = static_cast<HRESULT>(wcstoul(fail.c_str(), nullptr, 16));
-      return FAILED(hr) ? hr : E_FAIL;
-    }
-    bool found = false;
-    const std::wstring show_login =
-        ReadUserString(L"Software\\Tovrin", L"ShowLoginWhenOpenExcel", &found);
-    SetControl(L"ShowLoginSeen", found ? show_login : L"(none)");
-    Record(L"create");
-    StandInExcel* object = new StandInExcel();
-    const HRESULT hr = object->QueryInterface(riid, out);
-    object->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock) {
-      InterlockedIncrement(&g_locks);
-    } else {
-      InterlockedDecrement(&g_locks);
-    }
-    return S_OK;
-  }
-
- private:
-  LONG refs_ = 1;
-};
-
-// Sets a string value (nullptr: the default value) of HKCR\<key_path>, creating the key.
-bool SetClassString(const std::wstring& key_path, const wchar_t* value_name,
-                    const std::wstring& text) {
-  return RegSetKeyValueW(HKEY_CLASSES_ROOT, key_path.c_str(), value_name, REG_SZ, text.c_str(),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  bool found = false;
+  const std::wstring show_login =
+      ReadUserString(L"Software\\Tovrin", L"ShowLoginWhenOpenExcel", &found);
+  SetControl(L"ShowLoginSeen", found ? show_login : L"(none)");
+  Record(L"create");
+  StandInExcel* object = new StandInExcel();
+  const HRESULT hr = object->QueryInterface(riid, out);
+  object->Release();
+  return hr;
 }
-
-const std::wstring kClassKey = std::wstring(L"CLSID\\") + kExcelStandInClsid;
 
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    g_module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  inproc_server::Attach(instance, reason);
   return TRUE;
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (!IsEqualCLSID(clsid, OwnClsid())) return CLASS_E_CLASSNOTAVAILABLE;
-  Factory* factory = new Factory();
-  const HRESULT hr = factory->QueryInterface(riid, out);
-  factory->Release();
-  return hr;
+  return inproc_server::GetClassObject(clsid, kExcelStandInClsid, CreateExcel, riid, out);
 }
 
 STDAPI DllCanUnloadNow() {
-  return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+  return inproc_server::CanUnloadNow();
 }
 
 STDAPI DllRegisterServer() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(g_module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return SELFREG_E_CLASS;
-  const std::wstring name = L"Quillon test stand-in for Excel";
-  const bool ok =
-      SetClassString(kClassKey, nullptr, name) &&
-      SetClassString(kClassKey + L"\\InprocServer32", nullptr, path) &&
-      SetClassString(kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-      SetClassString(kClassKey + L"\\ProgID", nullptr, kExcelStandInProgId) &&
-      SetClassString(kExcelStandInProgId, nullptr, name) &&
-      SetClassString(std::wstring(kExcelStandInProgId) + L"\\CLSID", nullptr, kExcelStandInClsid);
-  return ok ? S_OK : SELFREG_E_CLASS;
+  return inproc_server::Register(kExcelStandInClsid, kExcelStandInProgId,
+                                 L"Quillon test stand-in for Excel");
 }
 
 STDAPI DllUnregisterServer() {
-  const LONG a = RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
-  const LONG b = RegDeleteTreeW(HKEY_CLASSES_ROOT, kExcelStandInProgId);
-  // A registration that is already gone is not a failure.
-  const bool ok = (a == ERROR_SUCCESS || a == ERROR_FILE_NOT_FOUND) &&
-                  (b == ERROR_SUCCESS || b == ERROR_FILE_NOT_FOUND);
-  return ok ? S_OK : SELFREG_E_CLASS;
+  return inproc_server::Unregister(kExcelStandInClsid, kExcelStandInProgId);
 }
