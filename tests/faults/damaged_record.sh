@@ -18,13 +18,7 @@ entries() {
   echo "Big.bin:random:$((4 * 1024 * 1024 + v * 100))"
   echo "last.dat:random:$((50000 + v * 100))"
 }
-mapfile -t first < <(entries 1)
-mapfile -t second < <(entries 2)
-fault_payload v1 1 "${first[@]}"
-fault_payload v2 2 "${second[@]}"
-fault_store v1
-fault_store v2
-fault_install v1 'C:\fault\base' base || fault_fail "the first install failed: $(cat "$(fault_result base)" 2>/dev/null)"
+fault_two_versions base
 
 cases=(
   # case     entry number (from 0)  bytes of its record kept

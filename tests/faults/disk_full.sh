@@ -22,13 +22,7 @@ entries() {
   echo "Navset1.dat:random:$((30000 + v * 100))"
   echo "last.dat:text:$((50000 + v * 100))"
 }
-mapfile -t first < <(entries 1)
-mapfile -t second < <(entries 2)
-fault_payload v1 1 "${first[@]}"
-fault_payload v2 2 "${second[@]}"
-fault_store v1
-fault_store v2
-fault_install v1 'C:\fault\base' base || fault_fail "the first install failed: $(cat "$(fault_result base)" 2>/dev/null)"
+fault_two_versions base
 disk_full=$(fault_system_text 112)  # ERROR_DISK_FULL
 
 mnt=$(mktemp -d "${TMPDIR:-/tmp}/quillon-full.XXXXXX")

@@ -28,17 +28,9 @@ entries() {
   echo "nextgen.xdll:text:$((2000000 + v * 1000))"
   echo "Lastmark.INI:text:$((500 + v))"
 }
-mapfile -t first < <(entries 1)
-mapfile -t second < <(entries 2)
-fault_payload v1 1 "${first[@]}"
-fault_payload v2 2 "${second[@]}"
-fault_store v1
-fault_store v2
+fault_two_versions dest
 big_bytes=$(stat -c %s "$fault_dir/v2/$big")
 dest="$fault_dir/dest"
-mkdir -p "$dest" "$fault_dir/timing"
-
-fault_install v1 'C:\fault\dest' first || fault_fail "the first install failed: $(cat "$(fault_result first)" 2>/dev/null)"
 # The second install once whole over a copy of the first, for the length of the install the
 # kills spread over.
 cp -a "$dest" "$fault_dir/timing"

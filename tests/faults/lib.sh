@@ -68,6 +68,21 @@ fault_store() {
   "$fault_pack" store "$fault_dir/$1" "$fault_dir/$1.ini" -o "$fault_dir/$1.store" >/dev/null
 }
 
+# fault_two_versions FOLDER: the payloads v1 and v2 of the entries the script's function
+# `entries VERSION` lists ("file:kind:bytes" lines, kept in the arrays first and second),
+# their stores, and v1 installed into C:\fault\FOLDER, as the install that a second one
+# replaces.
+fault_two_versions() {
+  mapfile -t first < <(entries 1)
+  mapfile -t second < <(entries 2)
+  fault_payload v1 1 "${first[@]}"
+  fault_payload v2 2 "${second[@]}"
+  fault_store v1
+  fault_store v2
+  fault_install v1 "C:\\fault\\$1" "$1" ||
+    fault_fail "the first install failed: $(cat "$(fault_result "$1")" 2>/dev/null)"
+}
+
 # The blob (record file) name of an entry: upper-cased, without its dots.
 fault_blob() { echo "$1" | tr -d . | tr '[:lower:]' '[:upper:]'; }
 
