@@ -16,6 +16,7 @@
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/windows_api.h"
+#include "regsvr32.h"
 #include "scratch_folder.h"
 #include "server/unCOMPlusAdmin.h"
 #include "support/complus_standin/catalogue_file.h"
@@ -37,28 +38,6 @@ std::wstring KnownComponent(const std::wstring& description) {
   std::wstring props = kComponentProps;
   props.replace(props.find(L'%'), 1, description);
   return props;
-}
-
-// Runs the system folder's RegSvr32.exe with `switches` on `path` and waits for it.
-DWORD RunRegSvr32(const std::wstring& switches, const std::wstring& path) {
-  wchar_t system[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring program = std::wstring(system, length) + L"\\RegSvr32.exe";
-  std::wstring command = L"\"" + program + L"\" " + switches + L" \"" + path + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start regsvr32, error " << GetLastError();
-    return ~DWORD{0};
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = ~DWORD{0};
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
 }
 
 // The stand-in's copy in this prefix; its store is written beside it.

@@ -10,6 +10,7 @@
 
 #include "demo_comservers.h"
 #include "platform/win32/windows_api.h"
+#include "regsvr32.h"
 // After windows.h:
 #include <objbase.h>
 
@@ -30,31 +31,7 @@ std::wstring HostPathForWine(const char* host_path) {
   return path;
 }
 
-std::wstring SystemFolder() {
-  wchar_t buffer[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(buffer, MAX_PATH);
-  return std::wstring(buffer, length) + L"\\";
-}
-
-// Runs the system folder's RegSvr32.exe with `switches` on `path` and waits for it.
-DWORD RunRegSvr32(const std::wstring& switches, const std::wstring& path) {
-  const std::wstring program = SystemFolder() + L"RegSvr32.exe";
-  std::wstring command = L"\"" + program + L"\" " + switches + L" \"" + path + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start regsvr32, error " << ::GetLastError();
-    return ~DWORD{0};
-  }
-  ::WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = ~DWORD{0};
-  ::GetExitCodeProcess(process.hProcess, &code);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return code;
-}
+using quillon::RunRegSvr32;
 
 // The string value `name` (empty: the default value) of a key, or nothing when the key or the
 // value is missing.

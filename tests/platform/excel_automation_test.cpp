@@ -17,6 +17,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/windows_api.h"
+#include "regsvr32.h"
 #include "scratch_folder.h"
 #include "support/excel_standin/excel_standin.h"
 #include "support/excel_standin/pe_fixture.h"
@@ -40,28 +41,6 @@ std::wstring StandInPath() {
     path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
   }
   return path;
-}
-
-// Runs the system folder's RegSvr32.exe with `switches` on `path` and waits for it.
-DWORD RunRegSvr32(const std::wstring& switches, const std::wstring& path) {
-  wchar_t system[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring program = std::wstring(system, length) + L"\\RegSvr32.exe";
-  std::wstring command = L"\"" + program + L"\" " + switches + L" \"" + path + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start regsvr32, error " << GetLastError();
-    return ~DWORD{0};
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = ~DWORD{0};
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
 }
 
 void SetUserString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
