@@ -1,5 +1,7 @@
 #include "base/job_queue.h"
 
+#include <system_error>
+
 namespace quillon {
 
 ThreadJobQueue::~ThreadJobQueue() {
@@ -12,11 +14,19 @@ ThreadJobQueue::~ThreadJobQueue() {
 }
 
 void ThreadJobQueue::Post(std::function<void()> job) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    jobs_.push_back(std::move(job));
-    if (!thread_.joinable()) thread_ = std::thread([this] { Loop(); });
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (!thread_.joinable()) {
+    try {
+      thread_ = std::thread([this] { Loop(); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the job runs here, which keeps the order (nothing was queued).
+      lock.unlock();
+      job();
+      return;
+    }
   }
+  jobs_.push_back(std::move(job));
+  lock.unlock();
   changed_.notify_all();
 }
 
