@@ -118,7 +118,11 @@ void RunInstallProcedure(const std::wstring& dest, InstallServices& s, InstallSe
       // running program: their refused writes do not stop the install.
       CommitQueue::Report report;
       if (!system_file && !MayStayLocked(upper)) {
-        report = [&settings](const Error& e) {
+        // A refusal found on the second thread comes to light while a later entry shows: the
+        // page goes back to the refused entry, as when the refusal comes at once.
+        report = [&settings, &progress, number, target](const Error& e) {
+          progress.SetPartsComplete(number);
+          progress.ShowTargetPath(target);
           throw Error(settings.in_use_message + L"\r\n" + e.message());
         };
       }

@@ -461,6 +461,8 @@ TEST_P(InstallProcedure, TheEarliestFailureEndsTheRunAndLaterFilesStayOut) {
       EXPECT_NE(e.message().find(L"held.dat"), std::wstring::npos)
           << c.later_failure << ": " << e.message();
     }
+    EXPECT_EQ(progress.numbers.back(), 2) << c.later_failure;
+    EXPECT_EQ(progress.paths.back(), dest + L"\\held.dat") << c.later_failure;
     EXPECT_EQ(*fs.Text(dest + L"\\first.dat"), "1") << c.later_failure;
     EXPECT_EQ(*fs.Text(dest + L"\\held.dat"), "running") << c.later_failure;
     EXPECT_EQ(*fs.Text(dest + L"\\after.dat"), "old after") << c.later_failure;
