@@ -13,7 +13,8 @@
 //   expect-text NAME TEXT            a control's text
 //   expect-contains NAME TEXT        a control's text contains TEXT
 //   expect-visible NAME 0|1          a control is (not) visible
-//   expect-enabled NAME 0|1          a control is (not) enabled
+//   expect-enabled NAME 0|1          a control is (not) enabled (within 5 s: the buttons'
+//                                    state follows the first idle moment after an event)
 //   click NAME                       press a button, radio button or check box
 //   set-text NAME TEXT               type into an edit box
 //   choose NAME INDEX                choose an item of a combo box
@@ -25,7 +26,6 @@
 //   wait-text SECONDS NAME TEXT      wait until a control's text is TEXT
 //   wait-contains SECONDS NAME TEXT  wait until a control's text contains TEXT
 //   wait-visible SECONDS NAME 0|1    wait until a control is (not) visible
-//   wait-enabled SECONDS NAME 0|1    wait until a control is (not) enabled
 //   wait-hidden SECONDS              wait until the wizard window is no longer shown
 //                                    (the wait-* commands fail at once when a message box
 //                                    shows or the program ends before the condition holds)
@@ -84,8 +84,8 @@ std::wstring Wide(const std::string& s) {
 
 std::string Narrow(const std::wstring& w) {
   if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string s(n, '\0');
   WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
                       nullptr);
@@ -380,7 +380,14 @@ struct Driver {
       HWND c = Control(t[1]);
       if (!c) return Fail("no control " + t[1]);
       const bool want = t[2] == "1";
-      const bool got = cmd == "expect-visible" ? IsWindowVisible(c) : IsWindowEnabled(c);
+      // The buttons' enabled state follows the first idle moment after an event.
+      const DWORD until = GetTickCount() + (cmd == "expect-enabled" ? 5000 : 0);
+      bool got;
+      for (;;) {
+        got = cmd == "expect-visible" ? IsWindowVisible(c) : IsWindowEnabled(c);
+        if (got == want || GetTickCount() >= until) break;
+        Sleep(50);
+      }
       return got == want || Fail(cmd + " " + t[1] + " is " + (got ? "1" : "0"));
     }
     if (cmd == "click" && need(1)) {
@@ -477,16 +484,6 @@ struct Driver {
             return c && (IsWindowVisible(c) != FALSE) == want;
           },
           [&] { return t[2] + " is still " + (want ? "hidden" : "shown"); });
-    }
-    if (cmd == "wait-enabled" && need(3)) {
-      const bool want = t[3] == "1";
-      return Await(
-          t[1],
-          [&] {
-            HWND c = Control(t[2]);
-            return c && (IsWindowEnabled(c) != FALSE) == want;
-          },
-          [&] { return t[2] + " is still " + (want ? "disabled" : "enabled"); });
     }
     if (cmd == "wait-hidden" && need(1)) {
       return Await(

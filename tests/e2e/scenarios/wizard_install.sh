@@ -144,8 +144,7 @@ shot C:\\${shot}_4_refused.bmp
 answer ok
 expect-visible tabDir 1
 expect-text edDir "C:Tovrin"
-# Next, off while its action ran, comes back with the first idle moment after the box.
-wait-enabled 10 btnNext 1
+expect-enabled btnNext 1
 
 # A trailing backslash is dropped; the missing folder is not created after No.
 set-text edDir C:\Tovrin\CLIENT\\
