@@ -52,6 +52,55 @@ std::unique_ptr<FileReplacement> UnpackEntry(FileSystem& fs, const std::wstring&
   return out;
 }
 
+struct EntryFile {
+  std::wstring target;
+  std::wstring blob_name;
+  bool still_packed = false;
+  bool in_background = false;  // committed by the queue, or at once
+};
+
+// Writes an entry's file from its blob, committed at once or handed to the queue. A refused
+// write goes to `report` (none: ignored); a damaged record always ends the install.
+void WriteEntryFile(FileSystem& fs, CommitQueue& commits, const EntryFile& entry, Stream& blob,
+                    const CommitQueue::Report& report) {
+  const auto write = [&] {
+    std::unique_ptr<FileReplacement> file =
+        UnpackEntry(fs, entry.target, blob, entry.still_packed, entry.blob_name);
+    if (entry.in_background) {
+      commits.Add(entry.target, std::move(file), report);
+    } else {
+      file->Commit();
+    }
+  };
+  const auto write_reported = [&] {
+    try {
+      write();
+    } catch (const FormatError&) {
+      throw;
+    } catch (const Error& e) {
+      if (report) report(e);
+    }
+  };
+  if (!commits.Busy()) {
+    write_reported();
+    return;
+  }
+  // Files still waiting for their commit hold disk space and old files that a write after
+  // them would have found freed: a write that fails beside them is tried again once they are
+  // in place (a refusal among them is the earlier error, raised first).
+  bool failed = false;
+  try {
+    write();
+  } catch (const FormatError&) {
+    throw;
+  } catch (const Error&) {
+    failed = true;
+  }
+  if (!failed) return;
+  commits.Finish();
+  write_reported();
+}
+
 void StartRegistration(Shell& shell, const std::wstring& system_dir, const std::wstring& path) {
   // Started and not waited for; its outcome is not looked at.
   shell.Open(system_dir + L"RegSvr32.exe", L" /s \"" + path + L"\"", L"", ShowMode::Show);
@@ -126,44 +175,10 @@ void RunInstallProcedure(const std::wstring& dest, InstallServices& s, InstallSe
           throw Error(settings.in_use_message + L"\r\n" + e.message());
         };
       }
-      const auto write = [&] {
-        std::unique_ptr<FileReplacement> file =
-            UnpackEntry(fs, target, *blob, rule == EntryRule::StillPacked, blob_name);
-        if (in_background) {
-          commits.Add(target, std::move(file), report);
-        } else {
-          file->Commit();
-        }
-      };
-      const auto write_reported = [&] {
-        try {
-          write();
-        } catch (const FormatError&) {
-          throw;  // a damaged record stops the install whatever the file
-        } catch (const Error& e) {
-          if (report) report(e);
-        }
-      };
       if (!(rule == EntryRule::SystemIfMissing && fs.FileExists(target))) {
-        // Files still waiting for their commit hold disk space and old files that a write
-        // after them would have found freed: a write that fails beside them is tried again
-        // once they are in place (a refusal among them is the earlier error, raised first).
-        if (commits.Busy()) {
-          bool again = false;
-          try {
-            write();
-          } catch (const FormatError&) {
-            throw;
-          } catch (const Error&) {
-            again = true;
-          }
-          if (again) {
-            commits.Finish();
-            write_reported();
-          }
-        } else {
-          write_reported();
-        }
+        WriteEntryFile(fs, commits,
+                       {target, blob_name, rule == EntryRule::StillPacked, in_background}, *blob,
+                       report);
       }
 
       if (rule == EntryRule::Tabvo) {
