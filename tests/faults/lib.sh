@@ -83,6 +83,21 @@ fault_two_versions() {
     fault_fail "the first install failed: $(cat "$(fault_result "$1")" 2>/dev/null)"
 }
 
+# fault_expect_stopped CASE FOLDER N: after an install of the second payload that stopped at
+# its entry N (from 0), the files before it hold their second content and the rest their
+# first, and the Unix folder FOLDER holds no temporary file.
+fault_expect_stopped() {
+  local name=$1 folder=$2 stopped=$3 i left
+  local -a states expected=()
+  mapfile -t states < <(fault_versions "$folder" "${second[@]}")
+  for i in "${!second[@]}"; do
+    if [ "$i" -lt "$stopped" ]; then expected+=(v2); else expected+=(v1); fi
+  done
+  [ "${states[*]}" = "${expected[*]}" ] || fault_fail "$name: files ${states[*]}, expected ${expected[*]}"
+  left=$(fault_temporaries "$folder" | tr '\n' ' ')
+  [ -z "$left" ] || fault_fail "$name: temporary files left: $left"
+}
+
 # The blob (record file) name of an entry: upper-cased, without its dots.
 fault_blob() { echo "$1" | tr -d . | tr '[:lower:]' '[:upper:]'; }
 
