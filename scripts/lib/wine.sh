@@ -7,6 +7,17 @@ export QUILLON_WINE_TEMPLATE
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEARCH=win64
+# With 32-bit Wine installed, Debian's wine, wineboot and winepath start through the 32-bit
+# loader, which then hands 64-bit programs to the 64-bit one: under qemu that costs tens of
+# seconds a start. Our own take the 64-bit loader directly; the loader Wine starts for a
+# 32-bit child is found from WINELOADER (the same name without "64").
+if [ -x /usr/lib/wine/wine64 ]; then
+  case ":$PATH:" in *":$quillon_root/scripts/wine64:"*) ;; *) PATH="$quillon_root/scripts/wine64:$PATH" ;; esac
+  export PATH WINELOADER=/usr/lib/wine/wine64
+fi
+# A 32-bit Wine under qemu-i386 needs the whole 32-bit address space reserved, or its loader
+# cannot map the shared user data.
+export QEMU_RESERVED_VA=0xffff0000
 # Chinese Windows is the product's usual home: ANSI code page 936 unless a caller chooses.
 export LANG=${QUILLON_WINE_LANG:-zh_CN.UTF-8}
 
