@@ -3,7 +3,11 @@
 
 quillon_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 : "${QUILLON_WINE_TEMPLATE:=${XDG_CACHE_HOME:-$HOME/.cache}/quillon/wine-template}"
-export QUILLON_WINE_TEMPLATE
+: "${QUILLON_WINE_TEMPLATE_I686:=${XDG_CACHE_HOME:-$HOME/.cache}/quillon/wine-template-i686}"
+export QUILLON_WINE_TEMPLATE QUILLON_WINE_TEMPLATE_I686
+# The architecture of the programs under test: x86_64, or i686 for the shipped 32-bit build,
+# whose prefixes are copied from the template with the 32-bit half of Windows.
+export QUILLON_WINE_ARCH=${QUILLON_WINE_ARCH:-x86_64}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEARCH=win64
@@ -24,9 +28,10 @@ export LANG=${QUILLON_WINE_LANG:-zh_CN.UTF-8}
 # Makes a fresh prefix copied from the template, warms it and exports WINEPREFIX.
 quillon_prefix_new() {
   "$quillon_root/scripts/wine-template" >&2
-  local dir
+  local dir template=$QUILLON_WINE_TEMPLATE
+  [ "$QUILLON_WINE_ARCH" != i686 ] || template=$QUILLON_WINE_TEMPLATE_I686
   dir=$(mktemp -d "${TMPDIR:-/tmp}/quillon-prefix.XXXXXX")
-  cp -a "$QUILLON_WINE_TEMPLATE/." "$dir/"
+  cp -a "$template/." "$dir/"
   export WINEPREFIX="$dir"
   # Start the server and the prefix's services with their output away from our pipes:
   # otherwise winedevice.exe inherits the caller's stdout and ctest waits forever.
@@ -41,6 +46,43 @@ quillon_prefix_drop() {
   wineserver -w >/dev/null 2>&1 </dev/null || true
   if [ -z "${QUILLON_KEEP_PREFIX:-}" ]; then rm -rf "$WINEPREFIX"; else echo "kept prefix $WINEPREFIX" >&2; fi
   unset WINEPREFIX
+}
+
+# The architecture of a Windows program (PE file): i686 or x86_64.
+quillon_pe_arch() {
+  local pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  machine=$(od -An -t x2 -j $((${pe:-0} + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
+  case "$machine" in
+    014c) echo i686 ;;
+    8664) echo x86_64 ;;
+    *) echo "quillon_pe_arch: $1 is not a Windows program of a known machine" >&2; return 1 ;;
+  esac
+}
+
+# Whether the i686 programs can run here (scripts/bootstrap-i686 records it); prints the
+# reason when they cannot.
+quillon_i686_available() {
+  local status
+  status=$(cat "${QUILLON_I686_STATUS:-${XDG_CACHE_HOME:-$HOME/.cache}/quillon/i686.status}" 2>/dev/null)
+  case "$status" in
+    available*) return 0 ;;
+    "") echo "scripts/bootstrap-i686 has not run on this machine" ;;
+    *) echo "${status#unavailable: }" ;;
+  esac
+  return 1
+}
+
+# Sets QUILLON_WINE_ARCH for the Windows program FILE, so that the prefixes made next suit it;
+# where it is a 32-bit program this machine cannot run, says why and ends the calling script
+# with exit code 77, which ctest counts as skipped (SKIP_RETURN_CODE), never as passed.
+quillon_arch_for() {
+  local reason
+  QUILLON_WINE_ARCH=$(quillon_pe_arch "$1") || exit 1
+  if [ "$QUILLON_WINE_ARCH" = i686 ] && ! reason=$(quillon_i686_available); then
+    echo "skipped: the i686 programs cannot run here: $reason"
+    exit 77
+  fi
 }
 
 # Windows path of a Unix path, in the current prefix.

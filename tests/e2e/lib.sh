@@ -10,6 +10,8 @@ e2e_installer=$1
 e2e_driver=$2
 e2e_shots=$3
 e2e_name=$(basename "$0" .sh)
+# The shipped 32-bit installer runs in prefixes with the 32-bit half of Windows.
+quillon_arch_for "$e2e_installer"
 
 # A private X display, so scenarios can run side by side and screenshots show only our windows.
 e2e_start_display() {

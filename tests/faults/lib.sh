@@ -11,6 +11,7 @@ fault_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 fault_program=$1
 fault_pack=$2
 fault_name=$(basename "$0" .sh)
+quillon_arch_for "$fault_program"
 
 fault_fail() {
   echo "FAIL ($fault_name): $*" >&2
