@@ -100,9 +100,15 @@ e2e_drive() {
   wine 'C:\e2e_driver.exe' "C:\\$e2e_name.e2e" </dev/null
 }
 
-# Turns a screenshot taken by the driver (C:\NAME.bmp) into SCREENSHOT_DIR/NAME.png.
+# Turns a screenshot taken by the driver (C:\NAME.bmp) into SCREENSHOT_DIR/NAME.png, and notes
+# its language (NAME.lang) for the contact sheets (scripts/contact-sheets): LANGUAGE, or the
+# language the installer stored last ("CurLang"; "A" when none is stored).
 e2e_keep_shot() {
+  local language=${2:-}
   convert "$WINEPREFIX/drive_c/$1.bmp" "$e2e_shots/$1.png"
+  [ -n "$language" ] || language=$(e2e_reg_query 'HKCU\Software\Tovrin' CurLang)
+  case "$language" in A | B | C) ;; *) language=A ;; esac
+  echo "$language" >"$e2e_shots/$1.lang"
   echo "screenshot: $e2e_shots/$1.png"
 }
 

@@ -28,7 +28,7 @@ shot C:\language_a.bmp
 click btnCancel
 wait-exit 15 2
 SCRIPT
-e2e_keep_shot language_c
-e2e_keep_shot language_b
-e2e_keep_shot language_a
+e2e_keep_shot language_c C
+e2e_keep_shot language_b B
+e2e_keep_shot language_a A
 [ "$(e2e_reg_query 'HKCU\Software\Tovrin' CurLang)" = "A" ] || { echo "CurLang not stored as A"; exit 1; }
