@@ -1,4 +1,6 @@
 // plan: what an installer would do on a clean machine, as text or JSON.
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 
 #include "base/text.h"
@@ -49,9 +51,17 @@ std::string JsonList(const std::vector<std::wstring>& items) {
   return out + "]";
 }
 
+std::wstring DriveNames(const std::vector<std::wstring>& drives) {
+  std::wstring out;
+  for (const auto& d : drives) out += (out.empty() ? L"" : L", ") + d;
+  return out;
+}
+
 void WriteJson(const InstallPlan& p, std::ostream& out) {
   out << "{\n  \"installer_folder\": " << Json(p.installer_folder)
       << ",\n  \"destination\": " << Json(p.destination)
+      << ",\n  \"drives\": " << JsonList(p.drives)
+      << ",\n  \"drives_stated\": " << (p.drives_stated ? "true" : "false")
       << ",\n  \"finished\": " << (p.finished ? "true" : "false")
       << ",\n  \"exit_code\": " << p.exit_code << ",\n  \"files\": [";
   for (size_t i = 0; i < p.files.size(); ++i) {
@@ -86,6 +96,8 @@ void WriteJson(const InstallPlan& p, std::ostream& out) {
 void WriteText(const InstallPlan& p, std::ostream& out) {
   out << "installer folder: " << ToUtf8(p.installer_folder) << "\n"
       << "destination: " << ToUtf8(p.destination) << "\n"
+      << "drives: " << ToUtf8(DriveNames(p.drives))
+      << (p.drives_stated ? " (as stated)" : " (assumed: every drive the run names, fixed)") << "\n"
       << "result: " << (p.finished ? "installed, Finish pressed" : "not installed to the end")
       << " (exit code " << p.exit_code << ")\n\nfiles (" << p.files.size() << "):\n";
   for (const auto& f : p.files) out << "  " << ToUtf8(f.path) << "  " << f.size << " bytes\n";
@@ -112,10 +124,30 @@ void WriteText(const InstallPlan& p, std::ostream& out) {
   }
 }
 
+// "C,D" or "c:, d:" -> "C:", "D:"; C: is always among them, the system being on it.
+std::vector<std::wstring> DriveList(const std::string& text) {
+  std::vector<std::wstring> drives{L"C:"};
+  std::string item;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != ',') {
+      if (text[i] != ' ') item += text[i];
+      continue;
+    }
+    if (!item.empty() && item.back() == ':') item.pop_back();
+    const bool letter = item.size() == 1 && std::isalpha(static_cast<unsigned char>(item[0]));
+    if (!letter) throw UsageError("--drives takes drive letters separated by commas, as C,D");
+    const std::wstring drive{
+        static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(item[0]))), L':'};
+    if (std::find(drives.begin(), drives.end(), drive) == drives.end()) drives.push_back(drive);
+    item.clear();
+  }
+  return drives;
+}
+
 }  // namespace
 
 int CommandPlan(const std::vector<std::string>& raw, std::ostream& out) {
-  const Args args(raw, {"--dir", "--lang", "--code-page"}, {"--json"});
+  const Args args(raw, {"--dir", "--lang", "--code-page", "--drives"}, {"--json"});
   args.ExpectPositional(1, 3, "the installer, and optionally a launch role and a base folder");
   PlanOptions options;
   options.installer = PathOf(args.positional()[0]);
@@ -126,6 +158,7 @@ int CommandPlan(const std::vector<std::string>& raw, std::ostream& out) {
   }
   options.language = FromUtf8(lang);
   options.code_page = args.Value("--code-page");
+  if (args.Has("--drives")) options.drives = DriveList(args.Value("--drives"));
   for (size_t i = 1; i < args.positional().size(); ++i) {
     options.args.push_back(FromUtf8(args.positional()[i]));
   }

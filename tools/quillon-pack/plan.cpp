@@ -112,6 +112,8 @@ InstallPlan MakePlan(const PlanOptions& o) {
 
   FakeCodePage code_page(CodePageOf(o));
   FakeFileSystem files;
+  for (const std::wstring& drive : o.drives) files.AddDrive(drive);
+  files.SetDrivesOnDemand(o.drives.empty());
   files.AddFolder(L"C:\\Windows\\System32");
   files.AddFolder(L"C:\\ProgramData");
   FakeShell shell(&files);
@@ -171,6 +173,8 @@ InstallPlan MakePlan(const PlanOptions& o) {
   }
   BindLanguageServices(nullptr, nullptr);
 
+  plan.drives = files.Drives();
+  plan.drives_stated = !o.drives.empty();
   // A clean machine: everything not there before was written by the install.
   for (const auto& [path, size] : Sizes(files)) {
     if (before.count(path) == 0) plan.files.push_back({path, size});

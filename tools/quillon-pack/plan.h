@@ -16,6 +16,9 @@ struct PlanOptions {
   std::wstring language;           // "A", "B", "C"; empty: none stored (A)
   std::vector<std::wstring> args;  // launch role and base folder
   std::string code_page;           // the machine's ANSI code page; empty: by language
+  // The machine's fixed drives, "C:" style (C: is always there); empty: every drive the run
+  // names (the destination, a base folder...) is there.
+  std::vector<std::wstring> drives;
 };
 
 struct PlannedFile {
@@ -36,6 +39,8 @@ struct PlannedMessage {
 struct InstallPlan {
   std::wstring installer_folder;  // the folder the installer runs from, on the machine
   std::wstring destination;
+  std::vector<std::wstring> drives;  // the drives the machine had, "C:" style, in letter order
+  bool drives_stated = false;        // given by the caller, not assumed
   bool finished = false;  // the install ran to its end and Finish was pressed
   int exit_code = 0;
   std::vector<PlannedFile> files;      // written or replaced, in path order

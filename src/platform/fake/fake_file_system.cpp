@@ -157,7 +157,10 @@ FakeFileSystem::Location FakeFileSystem::Locate(const std::wstring& path) const 
   loc.parsed = Parse(path);
   if (!loc.parsed.valid) return loc;
   auto drive = drives_.find(loc.parsed.drive);
-  if (drive == drives_.end()) return loc;
+  if (drive == drives_.end()) {
+    if (!drives_on_demand_) return loc;
+    drive = drives_.emplace(loc.parsed.drive, NewDriveRoot(loc.parsed.drive)).first;
+  }
   Node* node = drive->second.get();
   for (const auto& part : loc.parsed.parts) {
     if (!node || !node->folder) return Location{loc.parsed, nullptr, nullptr};
@@ -270,14 +273,24 @@ std::vector<std::wstring> FakeFileSystem::ListDirectory(const std::wstring& path
   return names;
 }
 
+std::vector<std::wstring> FakeFileSystem::Drives() const {
+  std::vector<std::wstring> out;
+  for (const auto& drive : drives_) out.push_back(drive.first);
+  return out;
+}
+
 void FakeFileSystem::AddDrive(const std::wstring& drive) {
   const Parsed p = Parse(drive);
   if (!p.valid || !p.parts.empty()) throw std::invalid_argument("not a drive: " + ToUtf8(drive));
   auto& root = drives_[p.drive];
-  if (root) return;
-  root = std::make_unique<Node>();
-  root->name = p.drive;
+  if (!root) root = NewDriveRoot(p.drive);
+}
+
+std::unique_ptr<FakeFileSystem::Node> FakeFileSystem::NewDriveRoot(const std::wstring& drive) {
+  auto root = std::make_unique<Node>();
+  root->name = drive;
   root->folder = true;
+  return root;
 }
 
 FakeFileSystem::Node* FakeFileSystem::MakeFolders(const std::wstring& path, bool include_last) {

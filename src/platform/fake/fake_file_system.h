@@ -34,7 +34,12 @@ class FakeFileSystem : public FileSystem {
 
   // Test controls. They ignore locks and read-only folders, and throw std::invalid_argument
   // for a path that is not absolute or runs into a file where a folder should be.
-  void AddDrive(const std::wstring& drive);                   // "D:"
+  void AddDrive(const std::wstring& drive);  // "D:"
+  // Whether a drive that a path names and the machine lacks comes into being as an empty
+  // fixed drive when the path is first looked at (off: such paths lead nowhere).
+  void SetDrivesOnDemand(bool on) { drives_on_demand_ = on; }
+  // The drives there are, upper-cased "X:", in letter order.
+  std::vector<std::wstring> Drives() const;
   void AddFolder(const std::wstring& path);                   // with every missing level
   void AddFile(const std::wstring& path, const Bytes& data);  // with its folders; replaces
   void AddFile(const std::wstring& path, const std::string& text);
@@ -59,9 +64,12 @@ class FakeFileSystem : public FileSystem {
  private:
   struct Location;
   Location Locate(const std::wstring& path) const;
+  static std::unique_ptr<Node> NewDriveRoot(const std::wstring& drive);  // "X:", upper-cased
   Node* MakeFolders(const std::wstring& path, bool include_last);
 
-  std::map<std::wstring, std::unique_ptr<Node>> drives_;  // by upper-cased "X:"
+  // By upper-cased "X:". Mutable: with drives on demand, looking a path up may add its drive.
+  mutable std::map<std::wstring, std::unique_ptr<Node>> drives_;
+  bool drives_on_demand_ = false;
 };
 
 }  // namespace quillon

@@ -1,13 +1,21 @@
+# cases: C D
 # The distributor's plan against the real thing: `quillon-pack plan` on the installer, with the
 # same SysSetup.ini (silent) and reseller PInfo.dat beside it, in language C, lists the files,
 # the shortcut files and the product key's values that the silent install under Wine leaves.
+# The destination is on drive C: or on a second fixed drive D: (a folder of the prefix mapped
+# to D:), which the plan assumes because the run names it.
 . "$(dirname "$0")/../lib.sh"
+drive=${e2e_case:?}
 e2e_begin
 e2e_excel
+if [ "$drive" = D ]; then
+  mkdir -p "$WINEPREFIX/drive_d"
+  ln -s ../drive_d "$WINEPREFIX/dosdevices/d:"
+fi
 e2e_make_pinfo "智表" "" "Quillon" "" "小助手"
-e2e_write_ansi "$setup_dir/SysSetup.ini" <<'INI'
+e2e_write_ansi "$setup_dir/SysSetup.ini" <<INI
 [Setup]
-DEFAULT_PATH=C:\Plan
+DEFAULT_PATH=$drive:\Plan
 SilenceInstall=1
 LoginIP=10.0.0.5
 INI
@@ -16,8 +24,11 @@ wine reg add 'HKCU\Software\Tovrin' /v CurLang /t REG_SZ /d C /f >/dev/null 2>&1
 plan="$WINEPREFIX/plan.txt"
 "$QUILLON_PACK" plan "$setup_dir/QuillonSetup.exe" --lang C --code-page "$(e2e_code_page)" >"$plan" ||
   e2e_fail "quillon-pack plan failed"
-grep -q '^destination: C:\\Plan\\CLIENT$' "$plan" || e2e_fail "plan: $(head -3 "$plan")"
-grep -q '(exit code 0)' "$plan" || e2e_fail "the plan does not finish: $(sed -n 3p "$plan")"
+grep -q "^destination: $drive:\\\\Plan\\\\CLIENT\$" "$plan" || e2e_fail "plan: $(head -3 "$plan")"
+drives=C:
+[ "$drive" = C ] || drives="C:, $drive:"
+grep -q "^drives: $drives (assumed" "$plan" || e2e_fail "plan: $(grep '^drives' "$plan")"
+grep -q '(exit code 0)' "$plan" || e2e_fail "the plan does not finish: $(grep "^result" "$plan")"
 
 e2e_drive <<'SCRIPT'
 launch C:\setup\QuillonSetup.exe
@@ -34,9 +45,10 @@ section() { sed -n "/^$1 ([0-9]*):\$/,/^\$/p" "$plan" | sed '1d;/^$/d'; }
 user_dir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | head -1)
 user_dir=${user_dir%/AppData/Roaming}
 planned_files=$(section files | sed -E 's/^  //; s/  ([0-9]+) bytes$/ \1/' |
-  sed -E 's#^C:\\Users\\User\\#USER\\#' | tr '\\' '/' | grep -E '^(C:/Plan/|USER/)' | LC_ALL=C sort)
+  sed -E 's#^C:\\Users\\User\\#USER\\#' | tr '\\' '/' | grep -E "^($drive:/Plan/|USER/)" |
+  LC_ALL=C sort)
 installed_files=$(
-  cd "$WINEPREFIX/drive_c" && find Plan -type f -printf 'C:/%p %s\n'
+  cd "$WINEPREFIX/drive_${drive,,}" && find Plan -type f -printf "$drive:/%p %s\n"
   cd "$user_dir" && find Desktop AppData/Roaming/Microsoft/Windows/'Start Menu'/Programs -name '*.lnk' -printf 'USER/%p %s\n'
 )
 # Shortcut files are the shell's own binary format: their sizes differ from the in-memory
