@@ -1,6 +1,6 @@
 #include "config/shortcuts.h"
 
-#include "app/unMsgDialog.h"
+#include "lang/language.h"
 #include "base/error.h"
 #include "base/text.h"
 #include "config/unReg_File.h"

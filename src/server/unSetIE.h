@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/installer_env.h"
+#include "platform/ports/installer_env.h"
 #include "controls/widgets.h"
 
 namespace quillon {

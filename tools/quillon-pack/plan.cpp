@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/installer_env.h"
+#include "platform/ports/installer_env.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
 #include "base/error.h"

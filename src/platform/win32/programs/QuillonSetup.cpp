@@ -3,7 +3,7 @@
 #include "platform/win32/windows_api.h"
 
 #include "app/installer_main.h"
-#include "platform/win32/win32_services.h"
+#include "win32_services.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_services.h"
+#include "win32_services.h"
 
 #include "app/command_line.h"
 #include "base/text.h"

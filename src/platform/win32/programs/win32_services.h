@@ -1,7 +1,7 @@
 #pragma once
 // Every Win32 adapter of one run, owned together, and the installer's services wired to them.
 
-#include "app/installer_env.h"
+#include "platform/ports/installer_env.h"
 #include "base/job_queue.h"
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_application.h"
