@@ -9,6 +9,7 @@
 #include "controls/SymbolLine.h"
 #include "platform/win32/control_id.h"
 #include "platform/win32/win32_application.h"
+#include "platform/win32/win32_start_marks.h"
 
 namespace quillon {
 
@@ -330,7 +331,10 @@ void Win32FormView::ApplyBounds(ui::Control& c) {
 void Win32FormView::ApplyFont(ui::Control& c) {
   auto it = windows_.find(&c);
   if (it == windows_.end()) return;
+  // Timed for the start-up marks: a font's first use is where the system finds and loads it.
+  const long long since = StartSpanBegin();
   SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font())), TRUE);
+  StartSpan("fonts", since);
 }
 
 void Win32FormView::ApplyProgress(ui::ProgressBar& bar) {
