@@ -1,16 +1,17 @@
 // window_start: how long a program takes from its start until its window is visible.
 //
-//   window_start [--runs N] [--warmup N] CLASS PROGRAM [ARGS...]
+//   window_start [--runs N] [--warmup N] [--marks] CLASS PROGRAM [ARGS...]
 //
 // Each run starts PROGRAM, watches for a visible top-level window of the window class CLASS
 // belonging to the new process, notes the time since just before CreateProcess, then ends
 // the process. The warm-up runs (default 1) are not counted. Prints each run in
 // milliseconds and then the minimum, median and maximum.
 //
-// The program is started with QUILLON_START_MARKS naming a file, into which a program that
-// takes start-up marks (QuillonSetup.exe) writes the moments it reaches on its way to the
-// window; a run then lasts until its "painted" mark (or 5 s) before the process is ended. The
-// medians of those marks, from the start and from the mark before, follow the times.
+// With --marks the program is started with QUILLON_START_MARKS naming a file, into which a
+// program that takes start-up marks (QuillonSetup.exe) writes the moments it reaches on its
+// way to the window; a run then lasts until its "painted" mark (or 5 s) before the process is
+// ended. The medians of those marks, from the start and from the mark before, follow the
+// times, which then hold the cost of writing the marks.
 #include <windows.h>
 
 #include <algorithm>
@@ -143,9 +144,13 @@ double TimeOneStart(const std::wstring& command, const wchar_t* window_class, DW
 int wmain(int argc, wchar_t** argv) {
   int runs = 10;
   int warmup = 1;
+  bool marks = false;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == L'-'; i += 2) {
-    if (std::wcscmp(argv[i], L"--runs") == 0) {
+    if (std::wcscmp(argv[i], L"--marks") == 0) {
+      marks = true;
+      --i;
+    } else if (std::wcscmp(argv[i], L"--runs") == 0) {
       runs = std::max(1, _wtoi(argv[i + 1]));
     } else if (std::wcscmp(argv[i], L"--warmup") == 0) {
       warmup = std::max(0, _wtoi(argv[i + 1]));
@@ -154,7 +159,8 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (argc - i < 2) {
-    std::fprintf(stderr, "usage: window_start [--runs N] [--warmup N] CLASS PROGRAM [ARGS...]\n");
+    std::fprintf(stderr,
+                 "usage: window_start [--runs N] [--warmup N] [--marks] CLASS PROGRAM [ARGS...]\n");
     return 2;
   }
   const wchar_t* window_class = argv[i];
@@ -165,7 +171,7 @@ int wmain(int argc, wchar_t** argv) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring marks_file =
       std::wstring(temp) + L"window_start-" + std::to_wstring(GetCurrentProcessId()) + L".marks";
-  SetEnvironmentVariableW(L"QUILLON_START_MARKS", marks_file.c_str());
+  SetEnvironmentVariableW(L"QUILLON_START_MARKS", marks ? marks_file.c_str() : nullptr);
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   const double ms_per_tick = 1000.0 / static_cast<double>(frequency.QuadPart);
