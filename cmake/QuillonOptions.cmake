@@ -22,6 +22,12 @@ if(QUILLON_WINDOWS)
   # for a build folder inside the source folder. The resource compiler's preprocessor gets the
   # same maps.
   add_link_options(-Wl,--no-insert-timestamp)
+  # Sections aligned to pages in the file, not to 512 bytes: the loader then maps the image,
+  # and its pages (most of them the payload store) come in from the file as they are read.
+  # Wine reads an image whose sections are not page-aligned in the file whole into memory
+  # before the program starts, which for an installer of a hundred MiB costs as much as the
+  # install itself.
+  add_link_options(-Wl,--file-alignment,0x1000)
   set(QUILLON_PREFIX_MAPS -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
                           -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
   add_compile_options(${QUILLON_PREFIX_MAPS})

@@ -61,7 +61,8 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw, int level) {
   return out;
 }
 
-std::vector<uint8_t> WriteRecord(const std::vector<uint8_t>& body, const RecordOptions& options) {
+std::vector<uint8_t> RecordContents(const std::vector<uint8_t>& body,
+                                    const RecordOptions& options) {
   if (body.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
     throw FormatError(L"A record body cannot be longer than 2147483647 bytes");
   }
@@ -85,7 +86,11 @@ std::vector<uint8_t> WriteRecord(const std::vector<uint8_t>& body, const RecordO
     raw.insert(raw.end(), block.begin(), block.end());
   }
   raw.insert(raw.end(), body.begin(), body.end());
-  return ZlibCompress(raw, options.level);
+  return raw;
+}
+
+std::vector<uint8_t> WriteRecord(const std::vector<uint8_t>& body, const RecordOptions& options) {
+  return ZlibCompress(RecordContents(body, options), options.level);
 }
 
 }  // namespace quillon

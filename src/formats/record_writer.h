@@ -25,6 +25,11 @@ struct RecordOptions {
 std::vector<uint8_t> WriteRecord(const std::vector<uint8_t>& body,
                                  const RecordOptions& options = {});
 
+// What the zlib stream of that record holds: tag, length, the text block if any, the body.
+// The same errors as WriteRecord, except for the level, which it does not use.
+std::vector<uint8_t> RecordContents(const std::vector<uint8_t>& body,
+                                    const RecordOptions& options = {});
+
 // The tag the payload store uses: about 2.6 times the body length (88 for 34 bytes), moved by
 // one where it would be the text block marker.
 uint32_t DefaultRecordTag(size_t body_length);

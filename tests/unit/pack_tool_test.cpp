@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/text.h"
+#include "deflate_pack.h"
 #include "deploy/install_manifest.h"
 #include "deploy/unZipLib.h"
 #include "formats/base64.h"
@@ -290,6 +291,44 @@ int RunTool(const std::vector<std::string>& args, std::string* out = nullptr,
   return code;
 }
 
+// Every level's record is read by the installer's zlib inflater, the libdeflate ones too, with
+// or without a text block; the highest level packs no larger than zlib's best.
+TEST_F(PackTool, RecordsOfEveryLevelUnpackWithZlib) {
+  std::string rows;
+  for (int i = 0; rows.size() < 300000; ++i) {
+    rows +=
+        std::to_string(i * 7919 % 1000) + ";North;Widget;qty=" + std::to_string(i % 97) + "\r\n";
+  }
+  Bytes noise(100000);
+  uint32_t state = 12345;
+  for (uint8_t& b : noise) b = static_cast<uint8_t>((state = state * 1103515245 + 12345) >> 24);
+  RecordOptions with_text;
+  with_text.text_block = std::string(51201, 't');
+  struct Case {
+    const char* what;
+    Bytes body;
+    RecordOptions options;
+  } cases[] = {
+      {"empty", {}, {}},
+      {"rows", Bytes(rows.begin(), rows.end()), {}},
+      {"noise", noise, {}},
+      {"text block", {1, 2, 3}, with_text},
+  };
+  for (Case& c : cases) {
+    for (int level : {0, 1, 9, 10, 11, 12}) {
+      c.options.level = level;
+      const Bytes packed = PackRecord(c.body, c.options);
+      EXPECT_EQ(UnZipBytes(packed), c.body) << c.what << " at level " << level;
+    }
+  }
+  RecordOptions best_zlib, highest;
+  best_zlib.level = 9;
+  highest.level = kMaxPackLevel;
+  EXPECT_LE(PackRecord(cases[1].body, highest).size(), PackRecord(cases[1].body, best_zlib).size());
+  highest.level = kMaxPackLevel + 1;
+  EXPECT_THROW(PackRecord({1}, highest), FormatError);
+}
+
 TEST_F(PackTool, CommandLineExitCodes) {
   const std::string missing = (dir_ / "missing.dat").u8string();
   const std::string garbage = Put("garbage.bin", "not a record").u8string();
@@ -307,6 +346,9 @@ TEST_F(PackTool, CommandLineExitCodes) {
       {{"inspect", garbage, "--code-page", "NO-SUCH-PAGE"}, 2},
       {{"pinfo", "--product", "x"}, 2},
       {{"store", "a", "b"}, 2},
+      {{"store", "a", "b", "-o", "c", "--level", "13"}, 2},
+      {{"store", "a", "b", "-o", "c", "--level", "-1"}, 2},
+      {{"store", "a", "b", "-o", "c", "--level", ""}, 2},
       {{"inspect", missing}, 1},
       {{"inspect", garbage}, 1},
   };

@@ -1,11 +1,11 @@
 # Builds the payload store that the installer carries: run by the build as
-#   cmake -DPACK=... -DSTORE=... [-DGENERATOR=... -DWORK=... -DSERVERS=a|b [-DEXTRA=...]] |
+#   cmake -DPACK=... -DSTORE=... [-DLEVEL=N] [-DGENERATOR=... -DWORK=... -DSERVERS=a|b [-DEXTRA=...]] |
 #         [-DPAYLOAD_DIR=... -DMANIFEST=...] -P make_store.cmake
 # With GENERATOR, the demo payload is made first in WORK (the COM servers in SERVERS copied
 # in, the icon set packed from its images); EXTRA ("name,flag,file|...") adds entries after the
 # manifest's own, each carrying a copy of its file. Otherwise PAYLOAD_DIR and MANIFEST name a
 # real payload. Then `quillon-pack store` writes one record per entry (the menu datasets as they
-# are) and the resource script STORE/payload.rc.
+# are) at compression level LEVEL (default 1) and the resource script STORE/payload.rc.
 cmake_minimum_required(VERSION 3.20)
 
 function(run)
@@ -46,4 +46,7 @@ if(DEFINED GENERATOR)
 endif()
 
 file(REMOVE_RECURSE ${STORE})
-run(${PACK} store ${PAYLOAD_DIR} ${MANIFEST} -o ${STORE})
+if(NOT DEFINED LEVEL)
+  set(LEVEL 1)
+endif()
+run(${PACK} store ${PAYLOAD_DIR} ${MANIFEST} -o ${STORE} --level ${LEVEL})

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "commands.h"
+#include "deflate_pack.h"
 #include "formats/datasnap.h"
 #include "formats/record_writer.h"
 #include "tool_io.h"
@@ -39,7 +40,7 @@ Bytes MakeProductInfo(const ProductNames& names, bool unicode, CodePage& code_pa
   packet.rows.push_back(std::move(row));
   RecordOptions options;
   options.level = level;
-  return WriteRecord(ds::WritePacket(packet), options);
+  return PackRecord(ds::WritePacket(packet), options);
 }
 
 int CommandPinfo(const std::vector<std::string>& raw, std::ostream& out) {

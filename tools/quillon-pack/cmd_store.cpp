@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "commands.h"
+#include "deflate_pack.h"
 #include "deploy/install_manifest.h"
 #include "formats/pe_header.h"
 #include "formats/record_writer.h"
@@ -191,8 +192,8 @@ std::vector<StoreEntry> BuildStore(const StoreOptions& options, CodePage& code_p
       entry.warning =
           L"\"" + entry.name + L"\" is to be registered as a COM server but is no program file";
     }
-    if (entry.twice && !entry.as_given) body = WriteRecord(body, record);
-    const Bytes packed = entry.as_given ? body : WriteRecord(body, record);
+    if (entry.twice && !entry.as_given) body = PackRecord(body, record);
+    const Bytes packed = entry.as_given ? body : PackRecord(body, record);
     entry.record_size = packed.size();
     const fs::path file = options.output_folder / PathOf(entry.blob);
     WriteBytes(file, packed);

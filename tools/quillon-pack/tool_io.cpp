@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "base/text.h"
+#include "deflate_pack.h"
 
 namespace quillon::pack {
 
@@ -118,10 +120,14 @@ void Args::ExpectPositional(size_t min, size_t max, const std::string& what) con
 }
 
 int ParseLevel(const std::string& text) {
-  if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
-    throw UsageError("--level takes a compression level from 0 to 9, not \"" + text + "\"");
+  const bool digits = !text.empty() && text.size() <= 2 &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+  const int level = digits ? std::stoi(text) : -1;
+  if (level < 0 || level > kMaxPackLevel || (text.size() == 2 && text[0] == '0')) {
+    throw UsageError("--level takes a compression level from 0 to " +
+                     std::to_string(kMaxPackLevel) + ", not \"" + text + "\"");
   }
-  return text[0] - '0';
+  return level;
 }
 
 }  // namespace quillon::pack

@@ -42,6 +42,7 @@ class Args {
   std::map<std::string, std::vector<std::string>> values_;
 };
 
+// A --level value: 0 to kMaxPackLevel, in decimal.
 int ParseLevel(const std::string& text);
 
 }  // namespace quillon::pack

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "controls/widgets.h"
 #include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_start_marks.h"
 
 namespace quillon {
 
@@ -167,12 +168,18 @@ bool Win32Application::RunIdle(ui::Form& form) {
 }
 
 void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
+  StartMark("form-created");
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   view_ = std::make_unique<Win32FormView>(*this, form);
+  StartMark("windows");
   // The form's show event runs before the window appears on screen.
   HandleEvent(form_show);
+  StartMark("form-shown");
   if (terminate_requested()) ended_ = true;
   if (!form.closed() && !ended_) form.SetVisible(true);
+  StartMark("visible");
+  // The queue first found empty after the form shows: every window has had its first paint.
+  bool painted = false;
   while (!form.closed() && !ended_) {
     MSG msg;
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -183,6 +190,10 @@ void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& 
       }
       if (!DispatchOne(msg)) break;
       continue;
+    }
+    if (!painted) {
+      painted = true;
+      StartMark("painted");
     }
     if (!RunIdle(form)) break;
     WaitMessage();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -161,27 +162,48 @@ class Win32Replacement : public FileReplacement {
     const std::wstring quoted = L" \"" + path_ + L"\"";
     throw FileError(LocalText{kRead.a + quoted, kRead.b + quoted, kRead.c + quoted});
   }
+  // Gathered into writes of up to kWriteBehind bytes: the unpacking hands over 51200 bytes at
+  // a time, and every write is a system call (under Wine a round trip to its server too).
   void Write(const void* buffer, size_t count) override {
-    WriteAll(file_.get(), buffer, count, path_);
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    if (pending_.size() + count > kWriteBehind) Flush();
+    if (count >= kWriteBehind) {
+      WriteAll(file_.get(), bytes, count, path_);
+    } else {
+      pending_.insert(pending_.end(), bytes, bytes + count);
+    }
     position_ += count;
     size_ = std::max(size_, position_);
   }
   size_t Size() const override { return size_; }
   size_t Position() const override { return position_; }
   void Seek(size_t position) override {
+    Flush();
     position_ = std::min(position, size_);
     MoveTo(position_);
   }
   void SetSize(size_t size) override {
+    Flush();
     MoveTo(size);
     if (!SetEndOfFile(file_.get())) Fail(kWrite, path_, GetLastError());
     size_ = size;
     position_ = std::min(position_, size_);
     MoveTo(position_);
   }
-  void Commit() override { file_.Commit(path_); }
+  void Commit() override {
+    Flush();
+    file_.Commit(path_);
+  }
 
  private:
+  static constexpr size_t kWriteBehind = 1 << 20;
+
+  void Flush() {
+    if (pending_.empty()) return;
+    WriteAll(file_.get(), pending_.data(), pending_.size(), path_);
+    pending_.clear();
+  }
+
   void MoveTo(size_t position) {
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(position);
@@ -192,6 +214,7 @@ class Win32Replacement : public FileReplacement {
 
   std::wstring path_;
   TempFile file_;
+  std::vector<uint8_t> pending_;  // written bytes not yet handed to the system
   size_t position_ = 0;
   size_t size_ = 0;
 };

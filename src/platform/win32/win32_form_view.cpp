@@ -9,6 +9,7 @@
 #include "controls/SymbolLine.h"
 #include "platform/win32/control_id.h"
 #include "platform/win32/win32_application.h"
+#include "platform/win32/win32_start_marks.h"
 
 namespace quillon {
 
@@ -202,8 +203,14 @@ HWND Win32FormView::CreateFor(ui::Control& c, HWND parent) {
       ex = WS_EX_CONTROLPARENT;
       break;
   }
+  // Made in place, in its state: every call on a window after its creation is a round trip to
+  // the window server under Wine, and the start-up makes some fifty windows.
+  if (!c.enabled()) style |= WS_DISABLED;
+  if (EffectivelyShown(c)) style |= WS_VISIBLE;
+  const int height = c.kind() == ui::Kind::ComboBox ? 200 : c.height();  // room for the list
   const int id = ControlIdOfName(c.name());
-  HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, parent,
+  HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, Scale(c.left()), Scale(c.top()),
+                              Scale(c.width()), Scale(height), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(),
                               nullptr);
   if (cls == kContainerClass || cls == kSymbolLineClass) {
@@ -223,9 +230,11 @@ void Win32FormView::Create(ui::Control& c, HWND parent) {
   windows_[&c] = hwnd;
   controls_[hwnd] = &c;
   by_id_[ControlIdOfName(c.name())] = &c;
-  for (ui::Control* child : c.children()) Create(*child, hwnd);
+  // Made in tab order (each new child window goes below its siblings), so that ApplyOrder
+  // finds little or nothing to move.
+  for (ui::Control* child : ReadingOrder(c.children())) Create(*child, hwnd);
   if (!c.children().empty()) ApplyOrder(c);
-  ApplyAll(c);
+  ApplyContent(c);
 }
 
 HWND Win32FormView::WindowOf(ui::Control* control) const {
@@ -251,8 +260,10 @@ void Win32FormView::ApplyOrder(ui::Control& parent) {
   ui::Control* previous = nullptr;
   for (ui::Control* c : ReadingOrder(shown)) {
     HWND hwnd = WindowOf(c);
-    SetWindowPos(hwnd, after, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    if (GetWindow(hwnd, GW_HWNDPREV) != (after == HWND_TOP ? nullptr : after)) {
+      SetWindowPos(hwnd, after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
     after = hwnd;
     // Every control is a group of its own, except that radio buttons in a row make one, so
     // the dialog manager's arrow keys stay on a control.
@@ -281,11 +292,9 @@ void Win32FormView::ApplyRadioTabStops(ui::Control& parent) {
   for (HWND w : radios) SetStyleBit(w, WS_TABSTOP, w == stop);
 }
 
-void Win32FormView::ApplyAll(ui::Control& c) {
-  ApplyBounds(c);
+void Win32FormView::ApplyContent(ui::Control& c) {
   ApplyFont(c);
   HWND hwnd = windows_[&c];
-  EnableWindow(hwnd, c.enabled());
   switch (c.kind()) {
     case ui::Kind::RadioButton:
       SendMessageW(hwnd, BM_SETCHECK, static_cast<ui::RadioButton&>(c).checked(), 0);
@@ -302,7 +311,6 @@ void Win32FormView::ApplyAll(ui::Control& c) {
     default:
       break;
   }
-  ApplyVisible(c);
 }
 
 bool Win32FormView::EffectivelyShown(ui::Control& c) const {
@@ -330,7 +338,10 @@ void Win32FormView::ApplyBounds(ui::Control& c) {
 void Win32FormView::ApplyFont(ui::Control& c) {
   auto it = windows_.find(&c);
   if (it == windows_.end()) return;
+  // Timed for the start-up marks: a font's first use is where the system finds and loads it.
+  const long long since = StartSpanBegin();
   SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font())), TRUE);
+  StartSpan("fonts", since);
 }
 
 void Win32FormView::ApplyProgress(ui::ProgressBar& bar) {

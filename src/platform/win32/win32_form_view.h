@@ -51,7 +51,8 @@ class Win32FormView : public ui::Observer {
  private:
   void Create(ui::Control& control, HWND parent);
   HWND CreateFor(ui::Control& control, HWND parent);
-  void ApplyAll(ui::Control& control);
+  // What CreateWindowExW is not given: the font, check marks, list items, progress.
+  void ApplyContent(ui::Control& control);
   void ApplyVisible(ui::Control& control);
   void ApplyBounds(ui::Control& control);
   void ApplyFont(ui::Control& control);

@@ -3,6 +3,7 @@
 #include "platform/win32/windows_api.h"
 
 #include "app/installer_main.h"
+#include "platform/win32/win32_start_marks.h"
 #include "win32_services.h"
 
 namespace {
@@ -21,13 +22,16 @@ void RestrictDllSearch() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  quillon::StartMark("main");
   RestrictDllSearch();
   // COM once for the user-interface thread, apartment-threaded: the shell's folder picker and
   // links and the automation servers the installer talks to need it.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  quillon::StartMark("com");
   int code = 0;
   {
     quillon::Win32Services services(instance);
+    quillon::StartMark("services");
     code = quillon::RunInstaller(services.env);
   }
   if (SUCCEEDED(com)) CoUninitialize();
