@@ -8,6 +8,8 @@
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_instance_lock.h"
+#include "platform/win32/win32_log_output.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
@@ -36,6 +38,8 @@ class Win32Services {
   ComPlusAdmin complus{catalogue};
   Win32Automation automation;
   ThreadJobQueue background;
+  Win32InstanceLock instance_lock;
+  Win32LogOutput log_output;
   InstallerEnv env;
 };
 
