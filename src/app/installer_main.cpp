@@ -98,6 +98,7 @@ int RunInstaller(InstallerEnv& base) {
   env.app->SuppressBoxes(s.boxes_suppressed());
   env.app->HideWindows(s.very_silent);
 
+  const std::function<void(const BoxRecord&)> outer = env.app->box_listener();
   std::unique_ptr<SetupLog> log = OpenLog(env);
   std::unique_ptr<LoggedServices> logged;
   if (log) {
@@ -105,7 +106,11 @@ int RunInstaller(InstallerEnv& base) {
     log->Line(L"command line: " + CommandLineText(base));
     logged = std::make_unique<LoggedServices>(env, *log);
     env = logged->env;
-    env.app->SetBoxListener([&log](const BoxRecord& box) { LogBox(*log, box); });
+    // A listener already in place (a tool watching the run) goes on hearing of each box.
+    env.app->SetBoxListener([&log, outer](const BoxRecord& box) {
+      LogBox(*log, box);
+      if (outer) outer(box);
+    });
   }
   SetupLog* const run_log = log.get();
   BindLanguageServices(env.registry, env.app);
@@ -116,7 +121,7 @@ int RunInstaller(InstallerEnv& base) {
     ShowHintMsg(SwitchHelpText(s), L"", L"", SwitchHelpCaption(), true);
     const int code =
         s.help && s.fault == SetupSwitches::Fault::None ? kExitHelpShown : kExitWrongUsage;
-    env.app->SetBoxListener(nullptr);
+    env.app->SetBoxListener(outer);
     return Finish(run_log, code);
   }
 
@@ -127,7 +132,7 @@ int RunInstaller(InstallerEnv& base) {
     } else {
       ShowHintMsg(AlreadyRunningText(), L"", L"", L"", true);
     }
-    env.app->SetBoxListener(nullptr);
+    env.app->SetBoxListener(outer);
     return Finish(run_log, kExitAlreadyRunning);
   }
 
@@ -137,7 +142,7 @@ int RunInstaller(InstallerEnv& base) {
     run_log->Line(L"language " + GetCurLang() + L", ANSI code page " + env.code_page->Name());
   }
   const int code = RunForm(env);
-  env.app->SetBoxListener(nullptr);
+  env.app->SetBoxListener(outer);
   return Finish(run_log, code);
 }
 

@@ -81,6 +81,10 @@ void TfrmClientInstall::FormShow() {
   // With a launch role the command-line timer drives the run into the folder the command line
   // names; pressing Next here as well would install into the configured one first.
   if (bSilenceInstall && !Timer1->timer_enabled()) {
+    // /SILENT shows the pages and the progress as they go by.
+    if (env_.switches.silent && !env_.switches.very_silent && !env_.app->windows_hidden()) {
+      SetVisible(true);
+    }
     btnNext->Click();
     if (closed()) return;
     radAgree->SetChecked(true);

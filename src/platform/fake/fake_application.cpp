@@ -35,6 +35,13 @@ bool FakeApplication::SelectFolder(const std::wstring& title, std::wstring* path
 
 void FakeApplication::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
   ran_main_form = true;
+  struct AtEnd {
+    FakeApplication& app;
+    ui::Form& form;
+    ~AtEnd() {
+      if (app.at_end) app.at_end(form);
+    }
+  } at_end_guard{*this, form};
   HandleEvent(form_show);
   if (after_show && !form.closed()) HandleEvent([&] { after_show(form); });
 }

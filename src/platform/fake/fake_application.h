@@ -48,6 +48,8 @@ class FakeApplication : public Application {
   std::function<void()> during_messages;
   bool ran_main_form = false;
   std::function<void(ui::Form&)> after_show;
+  // Runs as RunMainForm ends, also when the program ends during it (a look at the form).
+  std::function<void(ui::Form&)> at_end;
 
  private:
   std::wstring title_;

@@ -53,6 +53,7 @@ class Application {
   void SetBoxListener(std::function<void(const BoxRecord&)> listener) {
     box_listener_ = std::move(listener);
   }
+  const std::function<void(const BoxRecord&)>& box_listener() const { return box_listener_; }
   // No window of the application shows at any time (the main form stays hidden).
   void HideWindows(bool on) { windows_hidden_ = on; }
   bool windows_hidden() const { return windows_hidden_; }
