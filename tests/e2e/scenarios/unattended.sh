@@ -83,7 +83,8 @@ SCRIPT
     expect_logged 'C:\q.log' 'registry value written: HKEY_CURRENT_USER\SoftWare\Tovrin\ CLIENTPart = "C:\Tovrin\CLIENT"'
     expect_logged 'C:\q.log' 'shortcut saved: '
     expect_logged 'C:\q.log' 'step done: update stamp, '
-    expect_logged 'C:\q.log' '创建? -> Yes, answered by the installer'
+    expect_logged 'C:\q.log' 'folder made: C:\Tovrin\CLIENT'
+    expect_logged 'C:\q.log' 'Finish: the install is recorded'
     expect_logged 'C:\q.log' 'exit code 0'
     echo "very silent install: no window, the interactive install's files, values and shortcuts"
     ;;
