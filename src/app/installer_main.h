@@ -1,7 +1,7 @@
 #pragma once
 // The program's course from entry to end, over the platform services of one run.
 
-#include "platform/ports/installer_env.h"
+#include "app/installer_env.h"
 
 namespace quillon {
 

@@ -63,6 +63,7 @@ void TfrmClientInstall::FormShow() {
   } else {
     edDir->SetText(edDir->text() + L"\\CLIENT");
   }
+  ApplyDestinationSwitch(rabInstall->visible(), config_found_);
   labCopyFile->SetCaption(L"");
 
   if (role_.IsWEB() || role_.IsWEB_CLIENT()) {
@@ -80,6 +81,10 @@ void TfrmClientInstall::FormShow() {
   // With a launch role the command-line timer drives the run into the folder the command line
   // names; pressing Next here as well would install into the configured one first.
   if (bSilenceInstall && !Timer1->timer_enabled()) {
+    // /SILENT shows the pages and the progress as they go by.
+    if (env_.switches.silent && !env_.switches.very_silent && !env_.app->windows_hidden()) {
+      SetVisible(true);
+    }
     btnNext->Click();
     if (closed()) return;
     radAgree->SetChecked(true);
@@ -97,19 +102,32 @@ void TfrmClientInstall::FormShow() {
         env_.installer_dir + L"安装证书.bat", L"", ShowMode::Hide);
     RunBrowserAccessTool();
   }
+
+  // An unattended run that is neither over nor waiting for the command-line timer would wait
+  // for nobody.
+  if (env_.switches.unattended() && !closed() && !Timer1->timer_enabled()) {
+    EndUnattended(exit_code(),
+                  L"the unattended run stopped on page " + IntToText(pcMain->active_page_index()));
+  }
 }
 
 void TfrmClientInstall::Timer1Timer() {
   Timer1->SetTimerEnabled(false);
-  edDir->SetText(role_.BaseFolder() + L"\\CLIENT");
+  // /DIR= stands for the folder as typed (only a role without a base folder may take it).
+  const SetupSwitches& s = env_.switches;
+  edDir->SetText(s.dir ? *s.dir : role_.BaseFolder() + L"\\CLIENT");
+  Log(L"destination " + edDir->text() +
+      (s.dir ? L": given by /DIR=" : L": the launch role's base folder and \\CLIENT"));
   const bool accepted = CheckDestDir(*env_.files, edDir->text(), false);
   sDestDir = Trim(edDir->text());
   if (accepted) {
     accepted_dest_ = sDestDir;
     dest_accepted_ = true;
+  } else if (NobodyThere()) {
+    EndUnattended(kExitDestinationRefused, L"destination refused: " + edDir->text());
   }
   SetTopMost(true);
-  SetVisible(true);
+  if (!env_.app->windows_hidden()) SetVisible(true);
   // From the middle-server page Next would install at once: a refused folder stops here and
   // the wizard waits. From the destination page Next checks the box again and stays.
   if (!accepted && !role_.IsCLIENT()) return;
@@ -203,9 +221,27 @@ void TfrmClientInstall::RefreshProductName() {
   }
 }
 void TfrmClientInstall::ReadSetupConfig() {
+  // A run nobody attends is silent mode, whatever the configuration says.
+  struct ForceSilent {
+    TfrmClientInstall& form;
+    ~ForceSilent() {
+      if (form.env_.switches.unattended()) form.bSilenceInstall = true;
+    }
+  } force_silent{*this};
+  const bool plain = env_.files->FileExists(env_.installer_dir + L"SysSetup.ini");
   const std::optional<std::wstring> text =
       LoadSetupConfigText(*env_.files, *env_.code_page, env_.installer_dir);
-  if (!text) return;
+  config_found_ = text.has_value();
+  if (!text) {
+    Log(L"configuration: no SysSetup.ini or SysSetup2.ini beside the installer");
+    return;
+  }
+  if (env_.log) {
+    Log(L"configuration: " + env_.installer_dir + (plain ? L"SysSetup.ini" : L"SysSetup2.ini"));
+    for (const std::wstring& line : SplitLines(*text)) {
+      if (!Trim(line).empty()) Log(L"configuration line: " + Trim(line));
+    }
+  }
   const SetupConfig c = ParseSetupConfig(*text, *env_.files, env_.installer_dir);
   edDir->SetText(c.default_path);
   if (!c.import_data_hint.empty()) chkDemoData->SetCaption(c.import_data_hint);
@@ -267,7 +303,7 @@ void TfrmClientInstall::LoadLicenceText() {
 }
 
 void TfrmClientInstall::RunBrowserAccessTool() {
-  TForm1 tool(env_);
+  TForm1 tool({env_.app, env_.files, env_.code_page, env_.shell, env_.installer_dir});
   tool.FormCreate();
   tool.edIP->SetText(IPForSetIE);
   tool.chkIE->SetChecked(bCreateShortCutForIE);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/unFormBase.h"
 
 namespace quillon {
@@ -112,16 +113,11 @@ class TfrmClientInstall : public TfrmFormBase {
   // Whether an install sequence of this run has gone through to its end.
   bool install_complete() const { return install_complete_; }
 
-  // How the run ended, for the programs that start the installer: 0 Finish after an install
-  // that went through to its end, 1 the missing-file message or a failed Excel check, 2
-  // Cancel or a close before such an install, 3 a close after an install error.
-  enum ExitCode {
-    kExitInstalled = 0,
-    kExitRefused = 1,
-    kExitCancelled = 2,
-    kExitInstallFailed = 3
-  };
+  // How the run ended (exit_codes.h); decided once the form has closed.
   int exit_code() const;
+  // A standard error box of a run nobody attends has been answered: the run ends with the
+  // install-error code (throws ProgramEnd).
+  [[noreturn]] void EndAfterUnattendedError();
   // True when a 32-bit Excel is installed; false after telling the user.
   bool CheckExcel();
   // Drives the browser access set-up tool unseen with IPForSetIE, PortForSetIE,
@@ -148,6 +144,17 @@ class TfrmClientInstall : public TfrmFormBase {
   // Moves to `index` and runs the page-change update.
   void GoToPage(int index);
 
+  // Unattended runs (/SILENT, /VERYSILENT, /SUPPRESSMSGBOXES): nobody is there to answer or
+  // to press a button, so a refusal that would leave the wizard waiting ends the run.
+  bool NobodyThere() const;
+  // Ends the run with `code`, the reason in the log (throws ProgramEnd).
+  [[noreturn]] void EndUnattended(int code, const std::wstring& why);
+  // Writes an event to the run's log, when there is one.
+  void Log(const std::wstring& text) const;
+  // The destination box after the form was shown: /DIR= in place of its text, and the
+  // reason for the folder proposed, in the log.
+  void ApplyDestinationSwitch(bool recorded_install, bool configured);
+
   LaunchRole role_;
   bool install_complete_ = false;
   bool install_failed_ = false;
@@ -161,6 +168,8 @@ class TfrmClientInstall : public TfrmFormBase {
   // The destination and finish hints still hold their format text, waiting for the
   // product name.
   bool dir_hint_unfilled_ = false;
+  // A configuration file beside the installer was read at the last reading.
+  bool config_found_ = false;
   bool finish_hint_unfilled_ = false;
 };
 

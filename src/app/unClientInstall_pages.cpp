@@ -3,9 +3,11 @@
 #include <functional>
 
 #include "app/destination_folder.h"
+#include "app/setup_log.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
 #include "app/wizard_headings.h"
+#include "base/error.h"
 #include "base/text.h"
 #include "config/shortcuts.h"
 #include "config/unReg_File.h"
@@ -100,7 +102,11 @@ void TfrmClientInstall::NextAction() {
     // The middle-server page installs at once: only into a folder the check has accepted in
     // this run; otherwise the check runs (and shows its message) again.
     if (!dest_accepted_ || accepted_dest_ != sDestDir) {
-      if (!CheckDestDir(*env_.files, sDestDir, false)) return;
+      if (!CheckDestDir(*env_.files, sDestDir, false)) {
+        if (NobodyThere())
+          EndUnattended(kExitDestinationRefused, L"destination refused: " + sDestDir);
+        return;
+      }
       accepted_dest_ = sDestDir;
       dest_accepted_ = true;
     }
@@ -124,7 +130,11 @@ bool TfrmClientInstall::TakeDestination() {
     edDir->SetText(sDestDir);
   }
   if (role_.IsCOM()) sDestDir += L"\\COM+";
-  if (!CheckDestDir(*env_.files, sDestDir, !bSilenceInstall)) return false;
+  if (!CheckDestDir(*env_.files, sDestDir, !bSilenceInstall)) {
+    if (NobodyThere()) EndUnattended(kExitDestinationRefused, L"destination refused: " + sDestDir);
+    return false;
+  }
+  Log(L"destination accepted: " + sDestDir);
   accepted_dest_ = sDestDir;
   dest_accepted_ = true;
   return true;
@@ -139,31 +149,47 @@ void TfrmClientInstall::RunInstallSequence() {
   }
   // A Cancel pressed while a step served the window ends the sequence once that step has
   // returned; nothing of what was written is taken back.
-  const std::function<void()> steps[] = {
-      [this] { InstallFiles(sDestDir); },
-      [this] { ClearExcelDisabledItems(); },
-      [this] { RegisterExcelXlaAddIn(sDestDir); },
-      [this] { RegisterExcelComAddIn(sClientName_Ribbon); },
-      [this] { CreateShortcuts(); },
-      [this] { SaveLastUpdateTime(); },
+  const std::pair<const wchar_t*, std::function<void()>> steps[] = {
+      {L"install procedure", [this] { InstallFiles(sDestDir); }},
+      {L"clear Excel's disabled items", [this] { ClearExcelDisabledItems(); }},
+      {L"register the Excel add-in", [this] { RegisterExcelXlaAddIn(sDestDir); }},
+      {L"register the Excel COM add-in", [this] { RegisterExcelComAddIn(sClientName_Ribbon); }},
+      {L"shortcuts", [this] { CreateShortcuts(); }},
+      {L"update stamp", [this] { SaveLastUpdateTime(); }},
   };
+  Log(L"install sequence into " + sDestDir);
+  const wchar_t* current = L"";
+  uint64_t started = 0;
   try {
-    for (const auto& step : steps) {
+    for (const auto& [name, step] : steps) {
       if (cancel_pending_) return;
+      current = name;
+      Log(std::wstring(L"step started: ") + name);
+      if (env_.log) started = env_.log->Milliseconds();
       step();
+      if (env_.log) {
+        Log(std::wstring(L"step done: ") + name + L", " +
+            IntToText(static_cast<long long>(env_.log->Milliseconds() - started)) + L" ms");
+      }
     }
+  } catch (const Error& e) {
+    install_failed_ = true;
+    Log(std::wstring(L"step failed: ") + current + L": " + e.message());
+    throw;
   } catch (...) {
     install_failed_ = true;
+    Log(std::wstring(L"step failed: ") + current);
     throw;
   }
   if (cancel_pending_) return;
   install_complete_ = true;
 
-  const bool finish_by_itself = role_.IsCOM() || role_.IsWEB_CLIENT();
-  if (finish_by_itself) SetVisible(false);
+  const bool hide_and_finish = role_.IsCOM() || role_.IsWEB_CLIENT();
+  if (hide_and_finish) SetVisible(false);
   GoToPage(kFinished);
   env_.app->Beep();
-  if (finish_by_itself) btnOK->Click();
+  // An unattended run ends by itself: Finish is pressed for it.
+  if (hide_and_finish || env_.switches.unattended()) btnOK->Click();
 }
 
 void TfrmClientInstall::btnPriorClick() {
@@ -188,6 +214,7 @@ void TfrmClientInstall::btnOKClick() {
     WriteUserRegString(*env_.registry, kProductKey, L"OnlyRunInIE", bNoLoginMenu ? L"1" : L"0");
     WriteUserRegString(*env_.registry, kProductKey, L"LoginMenuCaption", sLoginMenuCaption);
     exit_code_ = kExitInstalled;
+    Log(L"Finish: the install is recorded");
   }
   Close();
 }

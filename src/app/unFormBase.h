@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/ports/installer_env.h"
+#include "app/installer_env.h"
 #include "controls/SymbolLine.h"
 #include "controls/widgets.h"
 

@@ -49,6 +49,15 @@ std::wstring GetCurLang() {
   return s.code;
 }
 
+void UseLanguageForRun(const std::wstring& code) {
+  LanguageState& s = State();
+  s.code = code;
+  s.a = code == L"A";
+  s.b = code == L"B";
+  s.c = code == L"C";
+  s.valid = true;
+}
+
 void InvalidateLanguage() {
   State().valid = false;
 }

@@ -22,6 +22,8 @@ std::wstring ReadStoredLangCode();
 // The current language code: the stored one the first time it is asked for (an empty value
 // counts as "A"), then kept until InvalidateLanguage.
 std::wstring GetCurLang();
+// Makes `code` the current language of this run without reading or storing anything.
+void UseLanguageForRun(const std::wstring& code);
 // Clears the validity mark so the next GetCurLang reads the stored code again.
 void InvalidateLanguage();
 // The three flags: set exactly when the current code is "A", "B" or "C".

@@ -36,7 +36,7 @@ std::vector<std::wstring> TextFileLines(const Bytes& b, CodePage& code_page) {
   return SplitLines(text);
 }
 
-TForm1::TForm1(InstallerEnv& env) : ui::Form(L"Form1"), env_(env) {
+TForm1::TForm1(const BrowserToolServices& services) : ui::Form(L"Form1"), services_(services) {
   SetBounds(0, 0, 330, 200);
   SetCaption(L"IE");
   Label1 = Add<ui::Label>(this, L"Label1");
@@ -70,10 +70,10 @@ TForm1::TForm1(InstallerEnv& env) : ui::Form(L"Form1"), env_(env) {
 }
 
 void TForm1::FormCreate() {
-  const std::wstring path = env_.installer_dir + L"URL.txt";
-  if (!env_.files->FileExists(path)) return;
+  const std::wstring path = services_.installer_dir + L"URL.txt";
+  if (!services_.files->FileExists(path)) return;
   const std::vector<std::wstring> lines =
-      TextFileLines(env_.files->ReadFile(path), *env_.code_page);
+      TextFileLines(services_.files->ReadFile(path), *services_.code_page);
   if (lines.size() >= 1) edIP->SetText(lines[0]);
   if (lines.size() >= 2) {
     chkIE->SetChecked(true);
@@ -84,7 +84,7 @@ void TForm1::FormCreate() {
   if (edIP->text().empty()) return;
   Button1->Click();
   Message(L"设置完成,请关闭IE然后重新登录！");
-  env_.app->RequestTerminate();
+  services_.app->RequestTerminate();
 }
 
 void TForm1::Button1Click() {
@@ -115,15 +115,15 @@ void TForm1::chkIEClick() {
 
 void TForm1::CreateIEShortcut(const std::wstring& target, const std::wstring& name,
                               const std::wstring& arguments) {
-  const std::wstring desktop = env_.shell->FolderPath(SpecialFolder::Desktop);
+  const std::wstring desktop = services_.shell->FolderPath(SpecialFolder::Desktop);
   if (desktop.empty()) return;
   ShellLinkSpec link{target, arguments, ExtractFilePath(target), L""};
   // The save's result is not looked at: a name that is no file name leaves no shortcut.
-  env_.shell->SaveShellLink(desktop + L"\\" + name + L".lnk", link);
+  services_.shell->SaveShellLink(desktop + L"\\" + name + L".lnk", link);
 }
 
 void TForm1::Message(const std::wstring& text) {
-  env_.app->MessageBox(text, env_.app->Title(), MsgIcon::None, MsgButtons::Ok);
+  services_.app->MessageBox(text, services_.app->Title(), MsgIcon::None, MsgButtons::Ok);
 }
 
 }  // namespace quillon

@@ -5,8 +5,11 @@
 
 #include <string>
 
-#include "platform/ports/installer_env.h"
 #include "controls/widgets.h"
+#include "platform/ports/application.h"
+#include "platform/ports/code_page.h"
+#include "platform/ports/file_system.h"
+#include "platform/ports/shell.h"
 
 namespace quillon {
 
@@ -19,9 +22,19 @@ std::wstring ConsoleAddress(const std::wstring& address, const std::wstring& por
 // code page.
 std::vector<std::wstring> TextFileLines(const Bytes& bytes, CodePage& code_page);
 
+// The platform services the tool uses, and the folder of the running program (with its
+// trailing "\"), where "URL.txt" lies.
+struct BrowserToolServices {
+  Application* app = nullptr;
+  FileSystem* files = nullptr;
+  CodePage* code_page = nullptr;
+  Shell* shell = nullptr;
+  std::wstring installer_dir;
+};
+
 class TForm1 : public ui::Form {
  public:
-  explicit TForm1(InstallerEnv& env);
+  explicit TForm1(const BrowserToolServices& services);
 
   ui::Button *Button1 = nullptr, *Button2 = nullptr;
   ui::Edit* edIP = nullptr;
@@ -40,7 +53,7 @@ class TForm1 : public ui::Form {
 
  private:
   void Message(const std::wstring& text);
-  InstallerEnv& env_;
+  BrowserToolServices services_;
 };
 
 }  // namespace quillon

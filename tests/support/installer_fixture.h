@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/ports/installer_env.h"
+#include "app/installer_env.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
 #include "base/text.h"

@@ -14,6 +14,9 @@ const std::wstring kDesktop = L"C:\\users\\user\\Desktop\\";
 
 class BrowserAccess : public InstallerFixture {
  protected:
+  BrowserToolServices Services() {
+    return {env.app, env.files, env.code_page, env.shell, env.installer_dir};
+  }
   std::vector<std::wstring> Texts() {
     std::vector<std::wstring> out;
     for (const auto& b : app.boxes) out.push_back(b.text);
@@ -65,7 +68,7 @@ TEST_F(BrowserAccess, UrlFileFillsAppliesAndEndsTheProgram) {
   for (const auto& c : cases) {
     Reset();
     if (!c.text.empty()) files->AddFile(L"C:\\setup\\URL.txt", code_page.ToAnsi(c.text));
-    TForm1 tool(env);
+    TForm1 tool(Services());
     tool.FormCreate();
     EXPECT_EQ(tool.edIP->text(), c.ip) << c.what;
     EXPECT_EQ(tool.edIE->text(), c.name) << c.what;
@@ -104,7 +107,7 @@ TEST_F(BrowserAccess, ApplyRules) {
   };
   for (const auto& c : cases) {
     Reset();
-    TForm1 tool(env);
+    TForm1 tool(Services());
     tool.chkIE->SetChecked(c.checked);
     tool.edIP->SetText(c.ip);
     tool.edIE->SetText(c.name);
@@ -117,7 +120,7 @@ TEST_F(BrowserAccess, ApplyRules) {
 }
 
 TEST_F(BrowserAccess, TheCheckBoxEnablesNameAndPort) {
-  TForm1 tool(env);
+  TForm1 tool(Services());
   EXPECT_FALSE(tool.edIE->enabled());
   tool.chkIE->Click();
   for (ui::Control* c :

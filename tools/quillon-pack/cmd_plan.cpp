@@ -148,7 +148,15 @@ std::vector<std::wstring> DriveList(const std::string& text) {
 
 int CommandPlan(const std::vector<std::string>& raw, std::ostream& out) {
   const Args args(raw, {"--dir", "--lang", "--code-page", "--drives"}, {"--json"});
-  args.ExpectPositional(1, 3, "the installer, and optionally a launch role and a base folder");
+  // The installer's switches (/VERYSILENT, /DIR=..., all starting with "/") go to the installer
+  // with the launch role and base folder, wherever they stand.
+  size_t switches = 0;
+  for (size_t i = 1; i < args.positional().size(); ++i) {
+    if (args.positional()[i].rfind("/", 0) == 0) ++switches;
+  }
+  args.ExpectPositional(1, 3 + switches,
+                        "the installer, and optionally a launch role, a base folder and the "
+                        "installer's switches");
   PlanOptions options;
   options.installer = PathOf(args.positional()[0]);
   if (args.Has("--dir")) options.folder = PathOf(args.Value("--dir"));

@@ -2,7 +2,8 @@
 
 #include <map>
 
-#include "platform/ports/installer_env.h"
+#include "app/installer_main.h"
+#include "app/installer_env.h"
 #include "app/unClientInstall.h"
 #include "app/unMsgDialog.h"
 #include "base/error.h"
@@ -157,20 +158,18 @@ InstallPlan MakePlan(const PlanOptions& o) {
   env.installer_dir = plan.installer_folder + L"\\";
   env.args = o.args;
 
-  BindLanguageServices(&registry, &app);
-  app.SetTitle(kEntryTitle);
-  {
-    TfrmClientInstall form(env);
-    try {
-      form.FormCreate();
-      app.RunMainForm(form, [&form] { form.FormShow(); });
-      Drive(form, app);
-    } catch (const ProgramEnd&) {
-    }
+  // Every box, shown or answered unseen (/VERYSILENT, /SUPPRESSMSGBOXES).
+  std::vector<BoxRecord> boxes;
+  app.SetBoxListener([&boxes](const BoxRecord& box) { boxes.push_back(box); });
+  // The installer's own start, switches included; once the wizard is shown, a user who takes
+  // every default drives it.
+  app.after_show = [&app](ui::Form& form) { Drive(static_cast<TfrmClientInstall&>(form), app); };
+  app.at_end = [&plan](ui::Form& f) {
+    const auto& form = static_cast<TfrmClientInstall&>(f);
     plan.destination = form.sDestDir;
     plan.finished = form.install_complete() && form.closed();
-    plan.exit_code = form.exit_code();
-  }
+  };
+  plan.exit_code = RunInstaller(env);
   BindLanguageServices(nullptr, nullptr);
 
   plan.drives = files.Drives();
@@ -200,7 +199,7 @@ InstallPlan MakePlan(const PlanOptions& o) {
       plan.registry.push_back({hive, e.path, e.name, ValueText(e.value)});
     }
   }
-  for (const auto& box : app.boxes) {
+  for (const auto& box : boxes) {
     plan.messages.push_back({box.caption, box.text, KindOf(box.icon, box.buttons)});
   }
   return plan;

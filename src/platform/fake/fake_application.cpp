@@ -1,9 +1,11 @@
 #include "platform/fake/fake_application.h"
 
+#include "controls/widgets.h"
+
 namespace quillon {
 
-MsgResult FakeApplication::MessageBox(const std::wstring& text, const std::wstring& caption,
-                                      MsgIcon icon, MsgButtons buttons) {
+MsgResult FakeApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption,
+                                          MsgIcon icon, MsgButtons buttons) {
   boxes.push_back(Box{text, caption, icon, buttons});
   if (buttons == MsgButtons::Ok) return MsgResult::Ok;
   if (answers_.empty()) return MsgResult::Yes;
@@ -31,9 +33,17 @@ bool FakeApplication::SelectFolder(const std::wstring& title, std::wstring* path
   return true;
 }
 
-void FakeApplication::RunMainForm(ui::Form&, const std::function<void()>& form_show) {
+void FakeApplication::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
   ran_main_form = true;
+  struct AtEnd {
+    FakeApplication& app;
+    ui::Form& form;
+    ~AtEnd() {
+      if (app.at_end) app.at_end(form);
+    }
+  } at_end_guard{*this, form};
   HandleEvent(form_show);
+  if (after_show && !form.closed()) HandleEvent([&] { after_show(form); });
 }
 
 }  // namespace quillon

@@ -21,14 +21,15 @@ class FakeApplication : public Application {
 
   void SetTitle(const std::wstring& title) override { title_ = title; }
   std::wstring Title() const override { return title_; }
-  MsgResult MessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
-                       MsgButtons buttons) override;
+  MsgResult ShowMessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+                           MsgButtons buttons) override;
   // Counts, then runs `during_messages` once (an event the user sent meanwhile).
   void ProcessMessages() override;
   void Beep() override { ++beeps; }
   // Records the title; answers from QueueFolder (cancelled when nothing is queued).
   bool SelectFolder(const std::wstring& title, std::wstring* path) override;
-  // Runs `form_show` as an event and returns: tests drive the form themselves afterwards.
+  // Runs `form_show` as an event, then `after_show` (what the message loop would bring: a
+  // timer firing, the user's clicks) unless the form closed, and returns.
   void RunMainForm(ui::Form& form, const std::function<void()>& form_show) override;
   // Runs the idle handler once, as the message loop does when its queue is empty.
   void Idle() {
@@ -46,6 +47,9 @@ class FakeApplication : public Application {
   std::vector<std::wstring> folder_picker_titles;
   std::function<void()> during_messages;
   bool ran_main_form = false;
+  std::function<void(ui::Form&)> after_show;
+  // Runs as RunMainForm ends, also when the program ends during it (a look at the form).
+  std::function<void(ui::Form&)> at_end;
 
  private:
   std::wstring title_;

@@ -21,6 +21,7 @@ class FakeCodePage : public CodePage {
 
   std::string ToAnsi(const std::wstring& text) override;
   std::wstring FromAnsi(const std::string& bytes) override;
+  std::wstring Name() override { return std::wstring(name_.begin(), name_.end()); }
 
   const std::string& name() const { return name_; }
 

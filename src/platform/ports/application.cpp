@@ -7,8 +7,23 @@
 
 namespace quillon {
 
+MsgResult Application::MessageBox(const std::wstring& text, const std::wstring& caption,
+                                  MsgIcon icon, MsgButtons buttons) {
+  MsgResult answer;
+  if (boxes_suppressed_) {
+    answer = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+  } else {
+    answer = ShowMessageBox(text, caption, icon, buttons);
+  }
+  if (box_listener_) {
+    box_listener_(BoxRecord{text, caption, icon, buttons, answer, !boxes_suppressed_});
+  }
+  return answer;
+}
+
 void Application::ShowError(const std::wstring& message) {
   MessageBox(message, Title(), MsgIcon::Error, MsgButtons::Ok);
+  if (after_error_box_) after_error_box_();
 }
 
 void Application::HandleEvent(const std::function<void()>& event) {

@@ -21,6 +21,15 @@ enum class MsgResult { Ok, Yes, No };
 struct ProgramEnd {};
 
 // An idle handler with an owner, so a form can tell whether its own handler is installed.
+// What became of one message box: shown and answered by the user, or answered unseen.
+struct BoxRecord {
+  std::wstring text, caption;
+  MsgIcon icon;
+  MsgButtons buttons;
+  MsgResult answer;
+  bool by_user;
+};
+
 struct IdleHandler {
   const void* owner = nullptr;
   std::function<void()> run;
@@ -34,9 +43,23 @@ class Application {
   virtual void SetTitle(const std::wstring& title) = 0;
   virtual std::wstring Title() const = 0;
 
-  // Application-modal message box; returns the button pressed.
-  virtual MsgResult MessageBox(const std::wstring& text, const std::wstring& caption,
-                               MsgIcon icon, MsgButtons buttons) = 0;
+  // Application-modal message box; returns the button pressed. With boxes suppressed nothing
+  // shows and nothing waits: a question is answered Yes, any other box OK. The box listener
+  // hears of every box once it is answered.
+  MsgResult MessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+                       MsgButtons buttons);
+  void SuppressBoxes(bool on) { boxes_suppressed_ = on; }
+  bool boxes_suppressed() const { return boxes_suppressed_; }
+  void SetBoxListener(std::function<void(const BoxRecord&)> listener) {
+    box_listener_ = std::move(listener);
+  }
+  const std::function<void(const BoxRecord&)>& box_listener() const { return box_listener_; }
+  // No window of the application shows at any time (the main form stays hidden).
+  void HideWindows(bool on) { windows_hidden_ = on; }
+  bool windows_hidden() const { return windows_hidden_; }
+  // Run after each standard error box has been answered: a run nobody attends ends there
+  // (the handler may throw ProgramEnd). Empty: the event ends and the program goes on.
+  void SetAfterErrorBox(std::function<void()> handler) { after_error_box_ = std::move(handler); }
   // Dispatches every pending window message, then returns.
   virtual void ProcessMessages() = 0;
   // The system's default beep.
@@ -67,7 +90,16 @@ class Application {
   // and the event ends there; ProgramEnd passes through.
   void HandleEvent(const std::function<void()>& event);
 
+ protected:
+  // Shows the box and waits for the answer.
+  virtual MsgResult ShowMessageBox(const std::wstring& text, const std::wstring& caption,
+                                   MsgIcon icon, MsgButtons buttons) = 0;
+
  private:
+  bool boxes_suppressed_ = false;
+  bool windows_hidden_ = false;
+  std::function<void(const BoxRecord&)> box_listener_;
+  std::function<void()> after_error_box_;
   IdleHandler on_idle_;
   bool terminate_requested_ = false;
 };

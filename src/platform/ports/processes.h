@@ -28,6 +28,12 @@ class StartedProcess {
   // Waits at most `milliseconds` for the program to end. False only when the time ran out;
   // a process that cannot be waited for counts as ended.
   virtual bool WaitForExit(int milliseconds) = 0;
+  // The program's exit code once it has ended; false while it runs or when the system
+  // cannot tell.
+  virtual bool ExitCode(uint32_t* code) {
+    (void)code;
+    return false;
+  }
 };
 
 class Processes {

@@ -49,14 +49,14 @@ void Win32Application::SetTitle(const std::wstring& title) {
   SetWindowTextW(window_, title.c_str());
 }
 
-MsgResult Win32Application::MessageBox(const std::wstring& text, const std::wstring& caption,
-                                       MsgIcon icon, MsgButtons buttons) {
+MsgResult Win32Application::ShowMessageBox(const std::wstring& text, const std::wstring& caption,
+                                           MsgIcon icon, MsgButtons buttons) {
   UINT flags = MB_APPLMODAL | MB_SETFOREGROUND;
   flags |= buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
   flags |= icon == MsgIcon::None          ? 0
            : icon == MsgIcon::Information ? MB_ICONINFORMATION
-           : icon == MsgIcon::Question  ? MB_ICONQUESTION
-                                        : MB_ICONERROR;
+           : icon == MsgIcon::Question    ? MB_ICONQUESTION
+                                          : MB_ICONERROR;
   HWND owner = window_;
   if (view_ && IsWindowVisible(view_->form_window())) owner = view_->form_window();
   const int r = ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
@@ -88,7 +88,9 @@ void Win32Application::ProcessMessages() {
   }
 }
 
-void Win32Application::Beep() { MessageBeep(MB_OK); }
+void Win32Application::Beep() {
+  MessageBeep(MB_OK);
+}
 
 namespace {
 
@@ -169,14 +171,19 @@ bool Win32Application::RunIdle(ui::Form& form) {
 
 void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& form_show) {
   StartMark("form-created");
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  // A run that shows no window shows no taskbar button either.
+  if (!windows_hidden()) ShowWindow(window_, SW_SHOWNOACTIVATE);
   view_ = std::make_unique<Win32FormView>(*this, form);
   StartMark("windows");
-  // The form's show event runs before the window appears on screen.
-  HandleEvent(form_show);
+  // The form's show event runs before the window appears on screen; it may end the program.
+  try {
+    HandleEvent(form_show);
+  } catch (const ProgramEnd&) {
+    ended_ = true;
+  }
   StartMark("form-shown");
   if (terminate_requested()) ended_ = true;
-  if (!form.closed() && !ended_) form.SetVisible(true);
+  if (!form.closed() && !ended_ && !windows_hidden()) form.SetVisible(true);
   StartMark("visible");
   // The queue first found empty after the form shows: every window has had its first paint.
   bool painted = false;

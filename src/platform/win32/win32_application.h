@@ -4,12 +4,11 @@
 // application), message boxes, the message loop with the idle event, and the view of the
 // main form.
 
-#include "platform/win32/windows_api.h"
-
 #include <memory>
 #include <string>
 
 #include "platform/ports/application.h"
+#include "platform/win32/windows_api.h"
 
 namespace quillon {
 
@@ -22,8 +21,8 @@ class Win32Application : public Application {
 
   void SetTitle(const std::wstring& title) override;
   std::wstring Title() const override { return title_; }
-  MsgResult MessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
-                       MsgButtons buttons) override;
+  MsgResult ShowMessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+                           MsgButtons buttons) override;
   void ProcessMessages() override;
   void Beep() override;
   bool SelectFolder(const std::wstring& title, std::wstring* path) override;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_code_page.h"
 
 #include <climits>
+#include <string>
 
 #include "base/error.h"
 #include "platform/win32/windows_api.h"
@@ -33,6 +34,10 @@ std::wstring Win32CodePage::FromAnsi(const std::string& bytes) {
   std::wstring out(static_cast<size_t>(size), L'\0');
   MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, out.data(), size);
   return out;
+}
+
+std::wstring Win32CodePage::Name() {
+  return std::to_wstring(GetACP());
 }
 
 }  // namespace quillon

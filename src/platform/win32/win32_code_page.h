@@ -10,6 +10,7 @@ class Win32CodePage : public CodePage {
  public:
   std::string ToAnsi(const std::wstring& text) override;
   std::wstring FromAnsi(const std::string& bytes) override;
+  std::wstring Name() override;
 };
 
 }  // namespace quillon

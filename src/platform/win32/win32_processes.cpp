@@ -30,6 +30,15 @@ class Win32StartedProcess : public StartedProcess {
     return WaitForSingleObject(process_.get(), static_cast<DWORD>(milliseconds)) != WAIT_TIMEOUT;
   }
 
+  bool ExitCode(uint32_t* code) override {
+    DWORD value = 0;
+    if (!process_ || !GetExitCodeProcess(process_.get(), &value) || value == STILL_ACTIVE) {
+      return false;
+    }
+    *code = value;
+    return true;
+  }
+
  private:
   UniqueHandle process_;
 };

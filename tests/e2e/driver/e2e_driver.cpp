@@ -23,6 +23,11 @@
 //   wait-msgbox SECONDS CAPTION TEXT a message box with that caption whose text contains TEXT
 //   answer BUTTON                    press ok, yes or no in the message box
 //   wait-exit SECONDS [CODE]         the program ends (with that exit code)
+//   wait-exit-unseen SECONDS CODE    the program ends with that exit code, and no window of
+//                                    it is visible at any moment meanwhile (looked for every
+//                                    20 ms, a window of any class)
+//   launch-second EXE [ARGS...]      start a second copy beside the first
+//   wait-exit-second SECONDS CODE    the second copy ends with that exit code
 //   wait-text SECONDS NAME TEXT      wait until a control's text is TEXT
 //   wait-contains SECONDS NAME TEXT  wait until a control's text contains TEXT
 //   wait-visible SECONDS NAME 0|1    wait until a control is (not) visible
@@ -118,6 +123,7 @@ std::vector<std::string> Tokens(const std::string& line) {
 
 struct Driver {
   PROCESS_INFORMATION pi{};
+  PROCESS_INFORMATION second{};
   HWND form = nullptr;
   HWND msgbox = nullptr;
   HANDLE held = INVALID_HANDLE_VALUE;
@@ -184,6 +190,38 @@ struct Driver {
   }
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+  struct AnyVisible {
+    DWORD pid;
+    HWND found;
+  };
+  static BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<AnyVisible*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+  }
+
+  bool Start(const std::vector<std::string>& t, PROCESS_INFORMATION* info) {
+    std::wstring line = L"\"" + Wide(t[1]) + L"\"";
+    for (size_t i = 2; i < t.size(); ++i) line += L" " + Quoted(Wide(t[i]));
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        info)) {
+      return Fail("cannot start " + t[1]);
+    }
+    return true;
+  }
+
+  bool ExitCodeIs(HANDLE process, const std::string& want) {
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code == static_cast<DWORD>(std::stoul(want)) ||
+           Fail("exit code " + std::to_string(code));
+  }
 
   // An argument as the installer reads its command line: quoted, backslashes as they are, a
   // quote doubled.
@@ -329,16 +367,27 @@ struct Driver {
   bool Run(const std::vector<std::string>& t) {
     const std::string& cmd = t[0];
     auto need = [&](size_t n) { return t.size() >= n + 1; };
-    if (cmd == "launch" && need(1)) {
-      std::wstring line = L"\"" + Wide(t[1]) + L"\"";
-      for (size_t i = 2; i < t.size(); ++i) line += L" " + Quoted(Wide(t[i]));
-      STARTUPINFOW si{};
-      si.cb = sizeof(si);
-      if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi)) {
-        return Fail("cannot start " + t[1]);
+    if (cmd == "launch" && need(1)) return Start(t, &pi);
+    if (cmd == "launch-second" && need(1)) return Start(t, &second);
+    if (cmd == "wait-exit-second" && need(2)) {
+      if (WaitForSingleObject(second.hProcess, 1000 * std::stoi(t[1])) != WAIT_OBJECT_0) {
+        return Fail("the second copy is still running");
       }
-      return true;
+      return ExitCodeIs(second.hProcess, t[2]);
+    }
+    if (cmd == "wait-exit-unseen" && need(2)) {
+      const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);
+      int looks = 0;
+      for (;;) {
+        AnyVisible v{pi.dwProcessId, nullptr};
+        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&v));
+        if (v.found) return Fail("a window showed: " + Describe(v.found));
+        ++looks;
+        if (WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) break;
+        if (GetTickCount() >= until) return Fail("program still running");
+      }
+      std::printf("e2e: looked for a window %d times while it ran\n", looks);
+      return ExitCodeIs(pi.hProcess, t[2]);
     }
     if (cmd == "wait-form" && need(1)) {
       const DWORD until = GetTickCount() + 1000 * std::stoi(t[1]);

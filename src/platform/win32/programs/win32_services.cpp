@@ -7,7 +7,7 @@ namespace quillon {
 
 namespace {
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -17,7 +17,7 @@ std::wstring ProgramFolder() {
     }
     path.resize(path.size() * 2);
   }
-  return ExtractFilePath(path);
+  return path;
 }
 
 }  // namespace
@@ -33,7 +33,10 @@ Win32Services::Win32Services(HINSTANCE instance) : app(instance) {
   env.complus = &complus;
   env.automation = &automation;
   env.background = &background;
-  env.installer_dir = ProgramFolder();
+  env.program_file = ProgramPath();
+  env.installer_dir = ExtractFilePath(env.program_file);
+  env.instance_lock = &instance_lock;
+  env.log_output = &log_output;
   env.args = ArgumentsOfCommandLine(GetCommandLineW());
 }
 

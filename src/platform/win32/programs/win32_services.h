@@ -1,13 +1,15 @@
 #pragma once
 // Every Win32 adapter of one run, owned together, and the installer's services wired to them.
 
-#include "platform/ports/installer_env.h"
+#include "app/installer_env.h"
 #include "base/job_queue.h"
 #include "platform/win32/win32_admin_catalogue.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_instance_lock.h"
+#include "platform/win32/win32_log_output.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resources.h"
@@ -36,6 +38,8 @@ class Win32Services {
   ComPlusAdmin complus{catalogue};
   Win32Automation automation;
   ThreadJobQueue background;
+  Win32InstanceLock instance_lock;
+  Win32LogOutput log_output;
   InstallerEnv env;
 };
 
