@@ -12,8 +12,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEARCH=win64
 # With 32-bit Wine installed, Debian's wine, wineboot and winepath start through the 32-bit
-# loader, which then hands 64-bit programs to the 64-bit one: under qemu that costs tens of
-# seconds a start. Our own take the 64-bit loader directly; the loader Wine starts for a
+# loader, which then hands 64-bit programs to the 64-bit one: a 32-bit start under qemu for
+# every program (tens of seconds each with bookworm's qemu 7.2). Our own take the 64-bit
+# loader directly; the loader Wine starts for a
 # 32-bit child is found from WINELOADER (the same name without "64").
 if [ -x /usr/lib/wine/wine64 ]; then
   case ":$PATH:" in *":$quillon_root/scripts/wine64:"*) ;; *) PATH="$quillon_root/scripts/wine64:$PATH" ;; esac
