@@ -11,7 +11,7 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT -m32)
 set(CMAKE_MODULE_LINKER_FLAGS_INIT -m32)
 # Debian's 32-bit libraries (lib32z1-dev) are in /usr/lib32; the 64-bit ones beside them must
 # not be found.
-set(CMAKE_LIBRARY_PATH /usr/lib32)
+set(CMAKE_LIBRARY_PATH /usr/lib32 /usr/lib/i386-linux-gnu)
 set(CMAKE_IGNORE_PATH /usr/lib/x86_64-linux-gnu /lib/x86_64-linux-gnu)
 # ctest runs the test programs through scripts/run-linux32: under qemu-i386 where the kernel
 # runs no 32-bit programs.
