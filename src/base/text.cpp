@@ -4,7 +4,9 @@ namespace quillon {
 
 namespace {
 
-bool IsBlank(wchar_t c) { return static_cast<unsigned>(c) <= 0x20; }
+bool IsBlank(wchar_t c) {
+  return static_cast<unsigned>(c) <= 0x20;
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -36,17 +38,23 @@ void AppendWide(std::wstring& out, char32_t cp) {
   out += static_cast<wchar_t>(cp);
 }
 
+wchar_t UpperAsciiChar(wchar_t c) {
+  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
 }  // namespace
 
 std::wstring UpperAscii(std::wstring text) {
-  for (auto& c : text) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  }
+  for (auto& c : text) c = UpperAsciiChar(c);
   return text;
 }
 
 bool SameTextAscii(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
+  }
+  return true;
 }
 
 std::wstring TrimLeft(const std::wstring& text) {
@@ -61,7 +69,9 @@ std::wstring TrimRight(const std::wstring& text) {
   return text.substr(0, n);
 }
 
-std::wstring Trim(const std::wstring& text) { return TrimLeft(TrimRight(text)); }
+std::wstring Trim(const std::wstring& text) {
+  return TrimLeft(TrimRight(text));
+}
 
 std::wstring ReplaceFirst(const std::wstring& text, const std::wstring& from,
                           const std::wstring& to) {
@@ -199,7 +209,9 @@ std::wstring FromUtf8(const std::string& text) {
   return out;
 }
 
-std::wstring IntToText(long long value) { return std::to_wstring(value); }
+std::wstring IntToText(long long value) {
+  return std::to_wstring(value);
+}
 
 std::wstring ExtractFileName(const std::wstring& path) {
   const size_t at = path.find_last_of(L"\\/:");

@@ -81,12 +81,12 @@ std::vector<std::wstring> IniReader::SectionNames() const {
 
 std::optional<std::wstring> IniReader::Find(const std::wstring& section,
                                             const std::wstring& key) const {
-  const std::wstring want_section = UpperAscii(TrimIni(section));
-  const std::wstring want_key = UpperAscii(TrimIni(key));
+  const std::wstring want_section = TrimIni(section);
+  const std::wstring want_key = TrimIni(key);
   for (const Section& s : sections_) {
-    if (UpperAscii(s.name) != want_section) continue;
+    if (!SameTextAscii(s.name, want_section)) continue;
     for (const Key& k : s.keys) {
-      if (UpperAscii(k.name) != want_key) continue;
+      if (!SameTextAscii(k.name, want_key)) continue;
       if (!k.value) return std::nullopt;
       return CopyValue(*k.value);
     }

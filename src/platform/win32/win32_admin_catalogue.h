@@ -3,7 +3,7 @@
 // through IDispatch (the catalogue's objects are dual interfaces). Each Open creates the
 // catalogue object anew; collections and objects hold their own references, so each may
 // outlive the object it came from. Failures raise CatalogueError with the catalogue's text.
-// The calling thread has COM initialised.
+// The calling thread enters a COM apartment on first use (EnterComApartment).
 
 #include "platform/ports/admin_catalogue.h"
 

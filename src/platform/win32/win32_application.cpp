@@ -1,13 +1,14 @@
 #include "platform/win32/win32_application.h"
 
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <vector>
 
 #include "base/error.h"
 #include "controls/widgets.h"
+#include "platform/win32/win32_com_apartment.h"
 #include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/win32_start_marks.h"
 
 namespace quillon {
@@ -23,8 +24,6 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.hInstance = instance;
@@ -123,13 +122,14 @@ bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* pat
   bi.pszDisplayName = chosen;
   bi.lpszTitle = title.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST item = SHBrowseForFolderW(&bi);
+  EnterComApartment();
+  LPITEMIDLIST item = late::SHBrowseForFolderW(&bi);
   bool ok = false;
   if (item) {
     wchar_t full[MAX_PATH] = L"";
-    ok = SHGetPathFromIDListW(item, full) != FALSE;
+    ok = late::SHGetPathFromIDListW(item, full) != FALSE;
     if (ok) *path = full;
-    CoTaskMemFree(item);
+    late::CoTaskMemFree(item);
   }
 
   for (HWND w : disabled) {
@@ -203,6 +203,8 @@ void Win32Application::RunMainForm(ui::Form& form, const std::function<void()>& 
       StartMark("painted");
     }
     if (!RunIdle(form)) break;
+    // The pages not shown yet are made one at a time while no message waits.
+    if (view_->MakeNextPage()) continue;
     WaitMessage();
   }
   view_.reset();

@@ -3,7 +3,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/win32_com_apartment.h"
 #include "platform/win32/win32_dispatch.h"
+#include "platform/win32/win32_late_imports.h"
 
 namespace quillon {
 
@@ -27,7 +29,9 @@ class Win32Object : public AutomationObject {
 };
 
 bool ClassOf(const std::wstring& progid, CLSID* clsid) {
-  return SUCCEEDED(CLSIDFromProgID(progid.c_str(), clsid)) && !IsEqualCLSID(*clsid, CLSID_NULL);
+  EnterComApartment();
+  return SUCCEEDED(late::CLSIDFromProgID(progid.c_str(), clsid)) &&
+         !IsEqualCLSID(*clsid, CLSID_NULL);
 }
 
 }  // namespace
@@ -45,7 +49,7 @@ std::wstring Win32Automation::LocalServerCommand(const std::wstring& progid) {
   CLSID clsid;
   if (!ClassOf(progid, &clsid)) return {};
   wchar_t text[64];
-  if (StringFromGUID2(clsid, text, 64) == 0) return {};
+  if (late::StringFromGUID2(clsid, text, 64) == 0) return {};
   // The classes view of this process: the one COM itself starts servers from.
   const std::wstring path = std::wstring(L"CLSID\\") + text + L"\\LocalServer32";
   HKEY key = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // Late-bound COM automation through IDispatch: CLSIDFromProgID, CoCreateInstance with an
-// in-process or local server, GetIDsOfNames and Invoke. The calling thread has COM
-// initialised (the entry point does it for the user-interface thread).
+// in-process or local server, GetIDsOfNames and Invoke. The calling thread enters a COM
+// apartment on first use (EnterComApartment).
 
 #include "platform/ports/automation.h"
 

@@ -5,7 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/win32_com_apartment.h"
 #include "platform/win32/win32_error.h"
+#include "platform/win32/win32_late_imports.h"
 
 namespace quillon {
 
@@ -15,9 +17,9 @@ class ExcepInfo {
  public:
   ExcepInfo() { ZeroMemory(&info_, sizeof(info_)); }
   ~ExcepInfo() {
-    SysFreeString(info_.bstrSource);
-    SysFreeString(info_.bstrDescription);
-    SysFreeString(info_.bstrHelpFile);
+    late::SysFreeString(info_.bstrSource);
+    late::SysFreeString(info_.bstrDescription);
+    late::SysFreeString(info_.bstrHelpFile);
   }
   ExcepInfo(const ExcepInfo&) = delete;
   ExcepInfo& operator=(const ExcepInfo&) = delete;
@@ -28,7 +30,7 @@ class ExcepInfo {
 };
 
 std::wstring TextOf(BSTR b) {
-  return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
+  return b ? std::wstring(b, late::SysStringLen(b)) : std::wstring();
 }
 
 }  // namespace
@@ -40,30 +42,30 @@ std::wstring DispatchErrorText(HRESULT hr, const EXCEPINFO* info) {
 }
 
 Variant::Variant(const std::wstring& text) {
-  VariantInit(&v_);
+  late::VariantInit(&v_);
   V_VT(&v_) = VT_BSTR;
-  V_BSTR(&v_) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  V_BSTR(&v_) = late::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
 Variant::Variant(long number) {
-  VariantInit(&v_);
+  late::VariantInit(&v_);
   V_VT(&v_) = VT_I4;
   V_I4(&v_) = number;
 }
 
 Variant::Variant(bool flag) {
-  VariantInit(&v_);
+  late::VariantInit(&v_);
   V_VT(&v_) = VT_BOOL;
   V_BOOL(&v_) = flag ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
 Variant::Variant(const Variant& other) {
-  VariantInit(&v_);
-  VariantCopy(&v_, const_cast<VARIANT*>(&other.v_));
+  late::VariantInit(&v_);
+  late::VariantCopy(&v_, const_cast<VARIANT*>(&other.v_));
 }
 
 Variant::Variant(Variant&& other) noexcept : v_(other.v_) {
-  VariantInit(&other.v_);
+  late::VariantInit(&other.v_);
 }
 
 Variant& Variant::operator=(Variant other) noexcept {
@@ -72,12 +74,13 @@ Variant& Variant::operator=(Variant other) noexcept {
 }
 
 DispatchRef DispatchRef::Create(const std::wstring& progid, DispatchFailure fail) {
+  EnterComApartment();
   CLSID clsid;
-  HRESULT hr = CLSIDFromProgID(progid.c_str(), &clsid);
+  HRESULT hr = late::CLSIDFromProgID(progid.c_str(), &clsid);
   IDispatch* dispatch = nullptr;
   if (SUCCEEDED(hr)) {
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                          reinterpret_cast<void**>(&dispatch));
+    hr = late::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     if (SUCCEEDED(hr) && !dispatch) hr = E_NOINTERFACE;
   }
   if (FAILED(hr)) {
@@ -121,7 +124,7 @@ std::wstring DispatchRef::GetText(const std::wstring& member, std::initializer_l
   Variant result = Invoke(member, DISPATCH_PROPERTYGET, args);
   if (V_VT(result.get()) == VT_BSTR) return TextOf(V_BSTR(result.get()));
   Variant text;
-  const HRESULT hr = VariantChangeType(text.get(), result.get(), 0, VT_BSTR);
+  const HRESULT hr = late::VariantChangeType(text.get(), result.get(), 0, VT_BSTR);
   if (FAILED(hr)) Fail(member, hr);
   return TextOf(V_BSTR(text.get()));
 }
@@ -129,7 +132,7 @@ std::wstring DispatchRef::GetText(const std::wstring& member, std::initializer_l
 long DispatchRef::GetLong(const std::wstring& member, std::initializer_list<Variant> args) {
   Variant result = Invoke(member, DISPATCH_PROPERTYGET, args);
   Variant number;
-  const HRESULT hr = VariantChangeType(number.get(), result.get(), 0, VT_I4);
+  const HRESULT hr = late::VariantChangeType(number.get(), result.get(), 0, VT_I4);
   if (FAILED(hr)) Fail(member, hr);
   return V_I4(number.get());
 }

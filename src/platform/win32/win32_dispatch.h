@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/windows_api.h"
 // After windows.h:
 #include <oleauto.h>
@@ -26,7 +27,7 @@ std::wstring DispatchErrorText(HRESULT hr, const EXCEPINFO* info);
 // Made implicitly from those values, so that arguments read as plain values.
 class Variant {
  public:
-  Variant() { VariantInit(&v_); }
+  Variant() { late::VariantInit(&v_); }
   Variant(const std::wstring& text);
   Variant(const wchar_t* text) : Variant(std::wstring(text)) {}
   Variant(long number);
@@ -34,7 +35,7 @@ class Variant {
   Variant(const Variant& other);
   Variant(Variant&& other) noexcept;
   Variant& operator=(Variant other) noexcept;
-  ~Variant() { VariantClear(&v_); }
+  ~Variant() { late::VariantClear(&v_); }
 
   VARIANT* get() { return &v_; }
   const VARIANT* get() const { return &v_; }
@@ -58,7 +59,7 @@ class DispatchRef {
   }
 
   // An instance of the class `progid` resolves to, in-process or as a local server, asked for
-  // IDispatch. The calling thread has COM initialised.
+  // IDispatch. Enters a COM apartment on the calling thread first (EnterComApartment).
   static DispatchRef Create(const std::wstring& progid, DispatchFailure fail);
 
   // Invokes `member` with `flags` (DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT)

@@ -9,6 +9,7 @@
 #include "controls/SymbolLine.h"
 #include "platform/win32/control_id.h"
 #include "platform/win32/win32_application.h"
+#include "platform/win32/win32_common_controls.h"
 #include "platform/win32/win32_start_marks.h"
 
 namespace quillon {
@@ -84,11 +85,21 @@ void SetStyleBit(HWND hwnd, LONG_PTR bit, bool on) {
 
 // The licence memo is read-only: it lets the dialog keys through, so Tab moves on and Enter
 // and Esc reach the default and cancel buttons. (A multi-line edit box asks for every key,
-// and on Esc it would post a close request to the page it sits on.)
-LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+// and on Esc it would post a close request to the page it sits on.) Subclassed the classic
+// way, which needs nothing from the common controls library; every memo is an EDIT, so one
+// original procedure serves them all.
+WNDPROC edit_proc = nullptr;
+
+LRESULT CALLBACK MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = CallWindowProcW(edit_proc, hwnd, msg, wp, lp);
   if (msg == WM_GETDLGCODE) r &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
   return r;
+}
+
+void SubclassMemo(HWND hwnd) {
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MemoProc)));
+  if (!edit_proc) edit_proc = previous;
 }
 
 }  // namespace
@@ -115,7 +126,9 @@ Win32FormView::Win32FormView(Win32Application& app, ui::Form& form) : app_(app),
   form.SetWindowHandle(form_hwnd_);
   windows_[&form] = form_hwnd_;
   controls_[form_hwnd_] = &form;
+  defer_hidden_pages_ = true;
   for (ui::Control* child : form.children()) Create(*child, form_hwnd_);
+  defer_hidden_pages_ = false;
   // Controls owned by the form but not parented under it (none today) would be skipped.
   ApplyOrder(form);
   ApplyFont(form);
@@ -187,6 +200,7 @@ HWND Win32FormView::CreateFor(ui::Control& c, HWND parent) {
       text.clear();
       break;
     case ui::Kind::ProgressBar:
+      LoadProgressBarClass();  // without it the bar is not made; the install goes on
       cls = PROGRESS_CLASSW;
       text.clear();
       break;
@@ -209,18 +223,51 @@ HWND Win32FormView::CreateFor(ui::Control& c, HWND parent) {
   if (EffectivelyShown(c)) style |= WS_VISIBLE;
   const int height = c.kind() == ui::Kind::ComboBox ? 200 : c.height();  // room for the list
   const int id = ControlIdOfName(c.name());
-  HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, Scale(c.left()), Scale(c.top()),
-                              Scale(c.width()), Scale(height), parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(),
-                              nullptr);
+  HWND hwnd =
+      CreateWindowExW(ex, cls, text.c_str(), style, Scale(c.left()), Scale(c.top()),
+                      Scale(c.width()), Scale(height), parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(), nullptr);
   if (cls == kContainerClass || cls == kSymbolLineClass) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
-  if (hwnd && c.kind() == ui::Kind::Memo) SetWindowSubclass(hwnd, MemoProc, 1, 0);
+  if (hwnd && c.kind() == ui::Kind::Memo) SubclassMemo(hwnd);
   return hwnd;
 }
 
+void Win32FormView::RegisterIds(ui::Control& c) {
+  by_id_[ControlIdOfName(c.name())] = &c;
+  for (ui::Control* child : c.children()) RegisterIds(*child);
+}
+
+void Win32FormView::MakePage(ui::Control& page) {
+  auto unmade = unmade_pages_.find(&page);
+  if (unmade == unmade_pages_.end()) return;
+  const HWND parent = unmade->second;
+  unmade_pages_.erase(unmade);
+  Create(page, parent);
+  ApplyOrder(*page.parent());
+}
+
+bool Win32FormView::MakeNextPage() {
+  if (unmade_pages_.empty() || !IsWindowVisible(form_hwnd_)) return false;
+  MakePage(*unmade_pages_.begin()->first);
+  return true;
+}
+
+bool Win32FormView::IsHiddenPage(ui::Control& c) const {
+  return c.kind() == ui::Kind::TabSheet && c.parent() &&
+         c.parent()->kind() == ui::Kind::PageControl && !EffectivelyShown(c);
+}
+
 void Win32FormView::Create(ui::Control& c, HWND parent) {
+  if (defer_hidden_pages_ && IsHiddenPage(c)) {
+    // A page not shown at the start is made later (MakeNextPage, or when it is shown): the
+    // wizard's later pages hold most of its windows, and each window costs the start-up
+    // round trips to the window server.
+    unmade_pages_[&c] = parent;
+    RegisterIds(c);
+    return;
+  }
   HWND hwnd = CreateFor(c, parent);
   if (c.kind() == ui::Kind::Timer) {
     by_id_[ControlIdOfName(c.name())] = &c;
@@ -322,6 +369,10 @@ bool Win32FormView::EffectivelyShown(ui::Control& c) const {
 }
 
 void Win32FormView::ApplyVisible(ui::Control& c) {
+  if (unmade_pages_.count(&c)) {
+    if (EffectivelyShown(c)) MakePage(c);
+    return;
+  }
   auto it = windows_.find(&c);
   if (it == windows_.end()) return;
   ShowWindow(it->second, EffectivelyShown(c) ? SW_SHOWNA : SW_HIDE);
@@ -631,8 +682,8 @@ void Win32FormView::PaintSymbolLine(HWND hwnd, ui::Control& c) {
     HDC label_dc = GetDC(label->second);
     HGDIOBJ old = SelectObject(label_dc, FontFor(line.font()));
     SIZE label_extent{0, 0};
-    GetTextExtentPoint32W(label_dc, line.Caption().c_str(),
-                          static_cast<int>(line.Caption().size()), &label_extent);
+    GetTextExtentPoint32W(label_dc, line.Caption().c_str(), static_cast<int>(line.Caption().size()),
+                          &label_extent);
     SelectObject(label_dc, old);
     ReleaseDC(label->second, label_dc);
     MoveWindow(label->second, 0, 0, label_extent.cx + 2, label_extent.cy, TRUE);
@@ -640,9 +691,10 @@ void Win32FormView::PaintSymbolLine(HWND hwnd, ui::Control& c) {
 
   FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
   for (const SymbolLineStroke& stroke : geometry.strokes) {
-    HPEN pen = CreatePen(PS_SOLID, 1,
-                         GetSysColor(stroke.colour == LineColour::ButtonShadow ? COLOR_BTNSHADOW
-                                                                              : COLOR_BTNHIGHLIGHT));
+    HPEN pen =
+        CreatePen(PS_SOLID, 1,
+                  GetSysColor(stroke.colour == LineColour::ButtonShadow ? COLOR_BTNSHADOW
+                                                                        : COLOR_BTNHIGHLIGHT));
     HGDIOBJ old_pen = SelectObject(dc, pen);
     MoveToEx(dc, Scale(stroke.x_start), Scale(stroke.y), nullptr);
     LineTo(dc, Scale(stroke.x_end), Scale(stroke.y));

@@ -12,12 +12,11 @@
 // page hands the focus to its first control, and the form gives the focus back to the control
 // that had it when it is activated again (after a message box or the folder picker).
 
-#include "platform/win32/windows_api.h"
-
 #include <map>
 #include <string>
 
 #include "controls/widgets.h"
+#include "platform/win32/windows_api.h"
 
 namespace quillon {
 
@@ -42,6 +41,10 @@ class Win32FormView : public ui::Observer {
   // When the message queue has emptied (after the application's idle event, so the buttons'
   // states are current): a page shown since the last time takes the focus.
   void Idle();
+  // Makes the windows of one page not made yet, hidden, while the form is shown; false when
+  // there is none (or the form is hidden). The pages not shown at the start are made this
+  // way once the form has painted, one at a time between messages, or when first shown.
+  bool MakeNextPage();
   // Whether a newly shown page still waits for Idle to give it the focus.
   bool focus_pending() const { return focus_page_ != nullptr; }
 
@@ -49,7 +52,13 @@ class Win32FormView : public ui::Observer {
   static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  // Makes the windows of `control` and its children under `parent`; while the form's first
+  // windows are made, a hidden page of a page control waits (unmade_pages_).
   void Create(ui::Control& control, HWND parent);
+  void MakePage(ui::Control& page);
+  bool IsHiddenPage(ui::Control& control) const;
+  // Enters `control` and its children in by_id_, windows or not.
+  void RegisterIds(ui::Control& control);
   HWND CreateFor(ui::Control& control, HWND parent);
   // What CreateWindowExW is not given: the font, check marks, list items, progress.
   void ApplyContent(ui::Control& control);
@@ -88,6 +97,9 @@ class Win32FormView : public ui::Observer {
   std::map<ui::Control*, HWND> windows_;
   std::map<HWND, ui::Control*> controls_;
   std::map<int, ui::Control*> by_id_;
+  // Pages not yet shown, made on first show, with the parent window they go under.
+  std::map<ui::Control*, HWND> unmade_pages_;
+  bool defer_hidden_pages_ = false;
   std::map<std::wstring, HFONT> fonts_;
   HBRUSH banner_brush_ = nullptr;
   bool syncing_text_ = false;

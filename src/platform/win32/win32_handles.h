@@ -1,6 +1,7 @@
 #pragma once
 // Move-only owners of Win32 handles, closed when they go out of scope.
 
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>:
 #include <shlobj.h>
@@ -61,7 +62,7 @@ using UniqueFind = UniqueWin32<FindHandleTraits>;
 
 // Shell item lists, freed with the task allocator.
 struct ItemListDeleter {
-  void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
+  void operator()(ITEMIDLIST* list) const { late::CoTaskMemFree(list); }
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListDeleter>;
 

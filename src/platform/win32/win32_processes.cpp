@@ -1,5 +1,7 @@
 #include "platform/win32/win32_processes.h"
 
+#include "platform/win32/win32_com_apartment.h"
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>:
 #include <shellapi.h>
@@ -55,7 +57,8 @@ std::unique_ptr<StartedProcess> Win32Processes::Start(const std::wstring& progra
   info.lpFile = program.c_str();
   info.lpParameters = parameters.c_str();
   info.nShow = ShowCommand(show);
-  if (!ShellExecuteExW(&info)) return nullptr;
+  EnterComApartment();
+  if (!late::ShellExecuteExW(&info)) return nullptr;
   return std::make_unique<Win32StartedProcess>(info.hProcess);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_shell.h"
 
+#include "platform/win32/win32_com_apartment.h"
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>:
 #include <shellapi.h>
@@ -33,15 +35,16 @@ bool RunFileOperation(WindowHandle owner, UINT function, const std::wstring& fro
   op.pFrom = from_list.c_str();
   op.pTo = to.empty() ? nullptr : to_list.c_str();
   op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
-  return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
+  EnterComApartment();
+  return late::SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
 std::wstring ShellFolder(int csidl) {
   ITEMIDLIST* raw = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &raw)) || !raw) return {};
+  if (FAILED(late::SHGetSpecialFolderLocation(nullptr, csidl, &raw)) || !raw) return {};
   UniqueItemList list(raw);
   wchar_t path[MAX_PATH + 1] = {};
-  if (!SHGetPathFromIDListW(list.get(), path)) return {};
+  if (!late::SHGetPathFromIDListW(list.get(), path)) return {};
   return path;
 }
 
@@ -79,7 +82,8 @@ int ShowCommand(ShowMode show) {
 
 bool Win32Shell::Open(const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory, ShowMode show) {
-  HINSTANCE result = ShellExecuteW(
+  EnterComApartment();
+  HINSTANCE result = late::ShellExecuteW(
       nullptr, L"open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
       directory.empty() ? nullptr : directory.c_str(), ShowCommand(show));
   // Values up to 32 are error codes.
@@ -109,9 +113,10 @@ std::wstring Win32Shell::FolderPath(SpecialFolder folder) {
 }
 
 bool Win32Shell::SaveShellLink(const std::wstring& file, const ShellLinkSpec& link) {
+  EnterComApartment();
   IShellLinkW* shell_link = nullptr;
-  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&shell_link));
+  HRESULT hr = late::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, reinterpret_cast<void**>(&shell_link));
   if (FAILED(hr) || !shell_link) {
     throw ShellLinkUnavailable(FAILED(hr) ? hr : E_NOINTERFACE);
   }

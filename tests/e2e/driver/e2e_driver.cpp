@@ -182,11 +182,17 @@ struct Driver {
     return TRUE;
   }
 
+  // The control's window, waiting up to 5 s for it while the program runs: the wizard makes
+  // the windows of the pages it does not show at first once its window has painted.
   HWND Control(const std::string& name) {
     if (!form) return nullptr;
-    ChildSearch s{quillon::ControlIdOfName(Wide(name)), nullptr};
-    EnumChildWindows(form, FindChild, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    const DWORD until = GetTickCount() + 5000;
+    for (;;) {
+      ChildSearch s{quillon::ControlIdOfName(Wide(name)), nullptr};
+      EnumChildWindows(form, FindChild, reinterpret_cast<LPARAM>(&s));
+      if (s.found || GetTickCount() >= until || !Running()) return s.found;
+      Sleep(20);
+    }
   }
 
   bool Running() { return WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }

@@ -1,9 +1,9 @@
 // QuillonSetup.exe: entry point. Hardens DLL loading, wires the Win32 adapters into the
 // installer's services and runs the installer.
-#include "platform/win32/windows_api.h"
-
 #include "app/installer_main.h"
+#include "platform/win32/win32_com_apartment.h"
 #include "platform/win32/win32_start_marks.h"
+#include "platform/win32/windows_api.h"
 #include "win32_services.h"
 
 namespace {
@@ -24,16 +24,14 @@ void RestrictDllSearch() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   quillon::StartMark("main");
   RestrictDllSearch();
-  // COM once for the user-interface thread, apartment-threaded: the shell's folder picker and
-  // links and the automation servers the installer talks to need it.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  quillon::StartMark("com");
+  // COM is entered by the adapters that need it, on first use (the shell's links and folder
+  // picker, the automation servers): the wizard's first window does without it.
   int code = 0;
   {
     quillon::Win32Services services(instance);
     quillon::StartMark("services");
     code = quillon::RunInstaller(services.env);
   }
-  if (SUCCEEDED(com)) CoUninitialize();
+  quillon::LeaveComApartment();
   return code;
 }

@@ -1,0 +1,23 @@
+#include "platform/win32/win32_common_controls.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/windows_api.h"
+
+namespace quillon {
+
+bool LoadProgressBarClass() {
+  static const bool loaded = [] {
+    // The entry point has already limited the DLL search to the system folder.
+    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    if (!comctl) return false;
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = reinterpret_cast<InitFn>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+    const INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS};
+    return init && init(&icc);
+  }();
+  return loaded;
+}
+
+}  // namespace quillon
