@@ -1,8 +1,8 @@
 #include "platform/win32/win32_common_controls.h"
 
-#include <commctrl.h>
-
 #include "platform/win32/windows_api.h"
+// After <windows.h>:
+#include <commctrl.h>
 
 namespace quillon {
 
