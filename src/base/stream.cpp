@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 #include "base/error.h"
 
@@ -20,6 +21,14 @@ void MemoryStream::Write(const void* buffer, size_t count) {
   if (end > bytes_.size()) bytes_.resize(end);
   std::memcpy(bytes_.data() + position_, buffer, count);
   position_ = end;
+}
+
+void MemoryStream::Reserve(size_t count) {
+  try {
+    bytes_.reserve(position_ + count);
+  } catch (const std::exception&) {
+    // Only a hint: without the room the bytes are made room for as they come.
+  }
 }
 
 void MemoryStream::Seek(size_t position) {

@@ -24,6 +24,9 @@ class Stream {
   // Cuts the stream to `size` bytes (or grows it with zero bytes); the position is clamped.
   // A read-only stream raises Error.
   virtual void SetSize(size_t size) = 0;
+  // A hint that about `count` more bytes will be written at the position: a stream that holds
+  // its bytes may make room for them at once. Never an error; the default does nothing.
+  virtual void Reserve(size_t count) { (void)count; }
 };
 
 class MemoryStream : public Stream {
@@ -37,6 +40,7 @@ class MemoryStream : public Stream {
   size_t Position() const override { return position_; }
   void Seek(size_t position) override;
   void SetSize(size_t size) override;
+  void Reserve(size_t count) override;
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   // Hands the content over and leaves the stream empty.

@@ -12,6 +12,11 @@ namespace quillon {
 
 namespace {
 
+// Deflate's greatest expansion: no deflate stream inflates to more than 1032 times its size.
+constexpr size_t kMaxDeflateRatio = 1032;
+// The most room made for a record's body before its bytes come out.
+constexpr size_t kMaxReservedBody = size_t{256} << 20;
+
 [[noreturn]] void Damaged(const std::wstring& name, const LocalText& detail) {
   const std::wstring quoted = name.empty() ? std::wstring() : L" \"" + name + L"\"";
   throw FormatError(LocalText{L"压缩记录" + quoted + L"已损坏：" + detail.a,
@@ -123,8 +128,14 @@ void UnZipStream(Stream& packed, Stream& output, const std::wstring& name) {
     }
   }
 
-  // The length is a claim, not a fact: the output grows only as real bytes come out.
+  // The length is a claim, not a fact: the output grows only as real bytes come out. Room is
+  // made up front for as much of it as the packed bytes can hold (deflate packs at most 1032
+  // to 1), up to kMaxReservedBody: growing the body piece by piece copies it over and over.
   const size_t total = length > 0 ? static_cast<size_t>(length) : 0;
+  const size_t packed_can_hold = packed.Size() > kMaxReservedBody / kMaxDeflateRatio
+                                     ? kMaxReservedBody
+                                     : packed.Size() * kMaxDeflateRatio;
+  output.Reserve(std::min({total, packed_can_hold, kMaxReservedBody}));
   size_t done = 0;
   while (done < total) {
     const size_t want = std::min(total - done, buffer.size());

@@ -157,6 +157,39 @@ TEST(RecordFormat, UnZipStreamLeavesExactlyTheBodyInAnUsedStream) {
   EXPECT_EQ(out.Position(), 3u);
 }
 
+// The room made for a body before its bytes come out: the claimed length, as far as the packed
+// bytes could inflate to (1032 to 1 at most), so that a false claim costs no memory.
+TEST(RecordFormat, RoomMadeUpFrontIsBoundByThePackedSize) {
+  class RecordingStream : public MemoryStream {
+   public:
+    void Reserve(size_t count) override {
+      reserved = count;
+      MemoryStream::Reserve(count);
+    }
+    size_t reserved = 0;
+  };
+  const Bytes huge_claim = ZlibCompress(RawRecord(5, 0x7FFFFFFF, std::nullopt, Pattern(10)));
+  struct Case {
+    const char* name;
+    Bytes packed;
+    size_t reserved;
+  } cases[] = {
+      {"true claim", WriteRecord(Pattern(70000)), 70000},
+      {"huge claim", huge_claim, huge_claim.size() * 1032},
+      {"negative claim", ZlibCompress(RawRecord(5, 0xFFFFFFFF, std::nullopt, {})), 0},
+  };
+  for (Case& c : cases) {
+    MemoryStream in(c.packed);
+    RecordingStream out;
+    try {
+      UnZipStream(in, out);
+    } catch (const FormatError&) {
+      // The huge claim is a damaged record; the room was made before that showed.
+    }
+    EXPECT_EQ(out.reserved, c.reserved) << c.name;
+  }
+}
+
 TEST(RecordFormat, UnpacksFromAReadOnlyView) {
   const Bytes packed = WriteRecord(Pattern(70000));
   ReadOnlyViewStream in(packed.data(), packed.size());

@@ -12,11 +12,12 @@
 // page hands the focus to its first control, and the form gives the focus back to the control
 // that had it when it is activated again (after a message box or the folder picker).
 
+#include "platform/win32/windows_api.h"
+
 #include <map>
 #include <string>
 
 #include "controls/widgets.h"
-#include "platform/win32/windows_api.h"
 
 namespace quillon {
 

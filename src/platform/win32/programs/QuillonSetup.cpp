@@ -1,9 +1,10 @@
 // QuillonSetup.exe: entry point. Hardens DLL loading, wires the Win32 adapters into the
 // installer's services and runs the installer.
+#include "platform/win32/windows_api.h"
+
 #include "app/installer_main.h"
 #include "platform/win32/win32_com_apartment.h"
 #include "platform/win32/win32_start_marks.h"
-#include "platform/win32/windows_api.h"
 #include "win32_services.h"
 
 namespace {
