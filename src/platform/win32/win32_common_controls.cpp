@@ -1,5 +1,6 @@
 #include "platform/win32/win32_common_controls.h"
 
+#include "platform/win32/win32_late_imports.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>:
 #include <commctrl.h>
@@ -8,8 +9,7 @@ namespace quillon {
 
 bool LoadProgressBarClass() {
   static const bool loaded = [] {
-    // The entry point has already limited the DLL search to the system folder.
-    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    HMODULE comctl = late::LoadSystemLibrary(L"comctl32.dll");
     if (!comctl) return false;
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     auto init = reinterpret_cast<InitFn>(

@@ -1,14 +1,15 @@
 #include "platform/win32/win32_late_imports.h"
 
+#include <string>
+
 namespace quillon::late {
 
 namespace {
 
 // The function `name` of `dll` as a pointer of the system declaration's type, or nullptr.
-// A DLL loaded here stays loaded until the process ends.
 template <class Function>
 Function Find(const wchar_t* dll, const char* name) {
-  HMODULE module = LoadLibraryW(dll);
+  HMODULE module = LoadSystemLibrary(dll);
   if (!module) return nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
@@ -25,6 +26,14 @@ HRESULT Unavailable() {
 }
 
 }  // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, n) + L"\\" + name;
+  return LoadLibraryW(path.c_str());
+}
 
 HRESULT CoInitializeEx(LPVOID reserved, DWORD model) {
   QUILLON_LATE(kOle32, CoInitializeEx);

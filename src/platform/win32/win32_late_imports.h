@@ -2,8 +2,7 @@
 // The functions of COM (ole32, oleaut32) and the shell (shell32) the adapters call, each
 // looked up in its DLL at its first call rather than imported: the installer's first window
 // needs none of them, and under Wine loading those DLLs at the start costs the first window
-// several milliseconds. The DLLs come from the system folder only (the entry point limits the
-// search). The same signatures as the system's; where a DLL or function cannot be had, a call
+// several milliseconds. The DLLs come from the system folder only. The same signatures as the system's; where a DLL or function cannot be had, a call
 // fails as the system's would (an error HRESULT, FALSE, zero or a null pointer) and changes
 // nothing. scripts/check-imports keeps the installer from importing these DLLs again.
 
@@ -14,6 +13,11 @@
 #include <shlobj.h>
 
 namespace quillon::late {
+
+// The system DLL `name` (say L"ole32.dll"), loaded by its full path in the system folder, so
+// that no folder of the search path (the installer's own, a downloads folder) can supply it;
+// nullptr when it cannot be loaded. It stays loaded until the process ends.
+HMODULE LoadSystemLibrary(const wchar_t* name);
 
 HRESULT CoInitializeEx(LPVOID reserved, DWORD model);
 void CoUninitialize();
