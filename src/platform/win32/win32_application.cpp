@@ -57,6 +57,7 @@ MsgResult Win32Application::ShowMessageBox(const std::wstring& text, const std::
            : icon == MsgIcon::Question    ? MB_ICONQUESTION
                                           : MB_ICONERROR;
   HWND owner = window_;
+  if (view_) view_->MakeAllPages();
   if (view_ && IsWindowVisible(view_->form_window())) owner = view_->form_window();
   const int r = ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
   if (r == IDYES) return MsgResult::Yes;
@@ -106,6 +107,7 @@ bool Win32Application::SelectFolder(const std::wstring& title, std::wstring* pat
   // The picker is modal to its owner only: the application's other windows are disabled by
   // hand while it is open, and given back afterwards (those that still exist). Disabling a
   // window takes the focus from it, so the focused control is remembered too.
+  if (view_) view_->MakeAllPages();
   HWND active = GetActiveWindow();
   HWND focus = GetFocus();
   HWND owner = active;

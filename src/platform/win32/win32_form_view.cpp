@@ -248,6 +248,10 @@ void Win32FormView::MakePage(ui::Control& page) {
   ApplyOrder(*page.parent());
 }
 
+void Win32FormView::MakeAllPages() {
+  while (!unmade_pages_.empty()) MakePage(*unmade_pages_.begin()->first);
+}
+
 bool Win32FormView::MakeNextPage() {
   if (unmade_pages_.empty() || !IsWindowVisible(form_hwnd_)) return false;
   MakePage(*unmade_pages_.begin()->first);

@@ -46,6 +46,9 @@ class Win32FormView : public ui::Observer {
   // there is none (or the form is hidden). The pages not shown at the start are made this
   // way once the form has painted, one at a time between messages, or when first shown.
   bool MakeNextPage();
+  // Makes every page not made yet: before a modal box or dialog, whose own message loop
+  // would leave them unmade while it runs.
+  void MakeAllPages();
   // Whether a newly shown page still waits for Idle to give it the focus.
   bool focus_pending() const { return focus_page_ != nullptr; }
 
